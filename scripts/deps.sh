@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages Vosmira needs to build, run and test, when
+# they are missing. Safe to run again; does nothing when all are there.
+set -euo pipefail
+
+packages=(
+    # build
+    cmake ninja-build g++ pkg-config
+    qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-svg-dev libqt6svg6
+    # Portuguese texts of Qt's own dialogs and buttons
+    qt6-translations-l10n
+    # artwork source and fonts the pictures and windows are drawn with
+    papirus-icon-theme fonts-dejavu-core fonts-comic-neue
+    # tests and benchmarks
+    sqlite3 libbenchmark-dev poppler-utils unrtf
+    # seeing the program as a user does (Xvfb, window manager, accessibility bus)
+    xvfb openbox dbus-x11 at-spi2-core python3-pyatspi xdotool imagemagick xdg-utils
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

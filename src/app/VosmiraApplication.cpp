@@ -1,0 +1,78 @@
+#include "VosmiraApplication.h"
+
+#include "Dialogs.h"
+
+#include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+#include <exception>
+
+namespace vosmira {
+
+VosmiraApplication::VosmiraApplication(int &argc, char **argv)
+    : QApplication(argc, argv)
+{
+    setApplicationName(QStringLiteral("Vosmira"));
+    setOrganizationName(QStringLiteral("Vosmira"));
+    setApplicationVersion(QStringLiteral("1.0"));
+    setUpLocale(this);
+    setUpFonts();
+}
+
+bool VosmiraApplication::notify(QObject *receiver, QEvent *event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (...) {
+        reportException(std::current_exception());
+    }
+    return false;
+}
+
+void VosmiraApplication::setUpLocale(QCoreApplication *app)
+{
+    const QLocale brazil(QLocale::Portuguese, QLocale::Brazil);
+    QLocale::setDefault(brazil);
+    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    for (const auto &name : {QStringLiteral("qtbase"), QStringLiteral("qt")}) {
+        auto *translator = new QTranslator(app);
+        if (translator->load(brazil, name, QStringLiteral("_"), folder))
+            QCoreApplication::installTranslator(translator);
+        else
+            delete translator;
+    }
+}
+
+void VosmiraApplication::setUpFonts()
+{
+    // The windows were designed in Tahoma, Verdana and Comic Sans MS; Debian
+    // ships none of them, so name free faces of similar build.
+    QFont::insertSubstitutions(QStringLiteral("Tahoma"),
+                               {QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("DejaVu Sans"),
+                                QStringLiteral("Liberation Sans")});
+    QFont::insertSubstitutions(QStringLiteral("Verdana"),
+                               {QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")});
+    QFont::insertSubstitutions(QStringLiteral("Comic Sans MS"),
+                               {QStringLiteral("Comic Neue"), QStringLiteral("DejaVu Sans")});
+}
+
+void reportException(const std::exception_ptr &error)
+{
+    QString text;
+    try {
+        std::rethrow_exception(error);
+    } catch (const std::exception &e) {
+        text = QString::fromUtf8(e.what());
+    } catch (...) {
+        text = QStringLiteral("Erro desconhecido.");
+    }
+    try {
+        msg::error(text);
+    } catch (...) {
+        // Nothing sensible is left to do if the error box itself fails.
+    }
+}
+
+} // namespace vosmira

@@ -1,0 +1,41 @@
+#include "Dialogs.h"
+#include "ProgramFolder.h"
+#include "TerminationSignal.h"
+#include "UFrmHome.h"
+#include "VosmiraApplication.h"
+
+#include "UDMbanco.h"
+
+#include <QCommandLineParser>
+#include <QIcon>
+
+using namespace vosmira;
+
+int main(int argc, char *argv[])
+{
+    VosmiraApplication app(argc, argv);
+    // The main window, not the last visible one, decides when the run ends.
+    app.setQuitOnLastWindowClosed(false);
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Vosmira - cadastro de clientes"));
+    parser.addHelpOption();
+    const QCommandLineOption folderOption(QStringLiteral("program-folder"),
+                                          QStringLiteral("Pasta do programa (banco de dados, figuras, relatórios)."),
+                                          QStringLiteral("pasta"));
+    parser.addOption(folderOption);
+    parser.process(app);
+    if (parser.isSet(folderOption))
+        setProgramFolder(parser.value(folderOption));
+
+    setApplicationTitle(QStringLiteral("Vosmira v1.0"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/art/icon.png")));
+
+    TFrmHome home;
+    QObject::connect(&home, &TFrmHome::closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    TDMbanco dataModule(programFolder());
+    closeOnTerminationSignal(&home);
+
+    home.showMaximized();
+    return app.exec();
+}
