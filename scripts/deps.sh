@@ -10,7 +10,7 @@ packages=(
     # Portuguese texts of Qt's own dialogs and buttons
     qt6-translations-l10n
     # artwork source and fonts the pictures and windows are drawn with
-    papirus-icon-theme fonts-dejavu-core fonts-comic-neue
+    papirus-icon-theme fonts-dejavu-core fonts-urw-base35 fonts-comic-neue
     # tests and benchmarks
     sqlite3 libbenchmark-dev poppler-utils unrtf
     # seeing the program as a user does (Xvfb, window manager, accessibility bus)
