@@ -67,7 +67,7 @@ QImage paintBackdrop(const ArtJob &job)
                 line[x] = qRgba(grey, grey, grey + 12 > 255 ? 255 : grey + 12, qAlpha(line[x]));
             }
         }
-        painter.setOpacity(0.08);
+        painter.setOpacity(0.06);
         painter.drawImage(QPointF(w - side - 14, h - side - 70), icon);
         painter.setOpacity(1.0);
     }
