@@ -1,0 +1,81 @@
+#pragma once
+
+#include "ClientRecord.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QDate>
+#include <QStringEncoder>
+#include <QVarLengthArray>
+
+#include <cstring>
+
+// One client row in a single shared allocation: a null mask, the record number, the
+// four dates as julian days, the end offsets of the 40 texts and the texts themselves
+// in UTF-8. Copies share the buffer until one of them is written.
+class PackedRow
+{
+public:
+    static constexpr qsizetype NullsAt = 0;
+    static constexpr qsizetype CodeAt = 8;
+    static constexpr qsizetype DatesAt = 12;
+    static constexpr qsizetype EndsAt = DatesAt + 4 * ClientRecord::DateCount;
+    static constexpr qsizetype HeaderSize = EndsAt + 2 * ClientRecord::TextCount;
+    static constexpr qsizetype MaxTextBytes = 0xFFFF;
+
+    PackedRow() = default;             // no row at all; see blank()
+    explicit PackedRow(QByteArray bytes) : m_bytes(std::move(bytes)) {}
+    static PackedRow blank();          // every column null
+
+    bool isValid() const { return !m_bytes.isEmpty(); }
+
+    bool isNull(int column) const { return (nulls() >> column) & 1u; }
+    qint32 code() const { return read<qint32>(CodeAt); }
+    QByteArrayView utf8(int column) const;   // text column; empty when null
+    QString text(int column) const;
+    QDate date(int column) const;
+
+    void setNull(int column);
+    void setCode(qint32 code);
+    void setText(int column, QStringView value);   // a null or empty view stores null
+    void setDate(int column, QDate date);          // an invalid date stores null
+
+    bool sameValue(const PackedRow &other, int column) const;
+    bool operator==(const PackedRow &other) const { return m_bytes == other.m_bytes; }
+    qsizetype byteSize() const { return m_bytes.size(); }
+
+private:
+    template <typename T> T read(qsizetype at) const
+    {
+        T v;
+        std::memcpy(&v, m_bytes.constData() + at, sizeof v);
+        return v;
+    }
+    template <typename T> void write(qsizetype at, T v) { std::memcpy(m_bytes.data() + at, &v, sizeof v); }
+    quint64 nulls() const { return read<quint64>(NullsAt); }
+    void setNullBit(int column, bool on);
+    quint16 textEnd(int slot) const { return slot < 0 ? 0 : read<quint16>(EndsAt + 2 * slot); }
+    void replaceText(int slot, QByteArrayView bytes);
+
+    QByteArray m_bytes;
+};
+
+// Builds rows read from the database: texts are appended in column order.
+class PackedRowBuilder
+{
+public:
+    PackedRowBuilder();
+    void reset();
+    void setCode(qint32 code);
+    void setNull(int column);      // any column; for texts, in column order like appendText
+    void appendText(int column, QStringView value);   // value not null; '' stays ''
+
+    void setDate(int column, QDate date);
+    PackedRow finish() const;
+
+private:
+    void closeText(int column);
+
+    QVarLengthArray<char, 8192> m_buf;
+    QStringEncoder m_encoder;
+};

@@ -1,0 +1,499 @@
+#include "TClientDataSet.h"
+
+#include "DataErrors.h"
+#include "TField.h"
+#include "TextMatch.h"
+
+#include <QRegularExpression>
+
+#include <algorithm>
+
+using namespace Qt::Literals::StringLiterals;
+using ClientRecord::Kind;
+
+TClientDataSet::TClientDataSet(const QString &objectName, const QString &tableName, bool cnpjMask, QObject *parent)
+    : QObject(parent)
+    , m_table(tableName)
+{
+    setObjectName(objectName);
+    for (int i = 0; i < ClientRecord::ColumnCount; ++i) {
+        const ClientRecord::Column &c = ClientRecord::column(i);
+        QString mask;
+        if (!c.mask.isEmpty() && (c.maskInSelection || cnpjMask))
+            mask = QString(c.mask);
+        m_masks[std::size_t(i)] = EditMask::parse(mask);
+        m_fields[std::size_t(i)] = new TField(this, i, mask);
+    }
+}
+
+TClientDataSet::~TClientDataSet()
+{
+    clearRows();
+}
+
+TField *TClientDataSet::FindField(QStringView name) const
+{
+    const int index = ClientRecord::indexOf(name);
+    return index < 0 ? nullptr : m_fields[std::size_t(index)];
+}
+
+TField *TClientDataSet::FieldByName(QStringView name) const
+{
+    TField *field = FindField(name);
+    if (!field)
+        throw DataError(u"%1: campo '%2' não encontrado."_s.arg(objectName(), name.toString()));
+    return field;
+}
+
+// ---- state and cursor ----
+
+void TClientDataSet::checkActive() const
+{
+    if (!Active())
+        throw DataError(u"%1: operação não permitida com o conjunto de dados fechado."_s.arg(objectName()));
+}
+
+void TClientDataSet::checkBrowseMode()
+{
+    if (m_state == dsEdit || m_state == dsInsert) {
+        if (m_modified)
+            Post();
+        else
+            Cancel();
+    }
+}
+
+void TClientDataSet::setState(TDataSetState state)
+{
+    if (m_state == state)
+        return;
+    m_state = state;
+    emit stateChanged();
+}
+
+TClientDataSet::Row *TClientDataSet::currentRecord() const
+{
+    const std::vector<Row *> &rows = view();
+    return m_cur >= 0 && m_cur < int(rows.size()) ? rows[std::size_t(m_cur)] : nullptr;
+}
+
+const PackedRow &TClientDataSet::currentRow() const
+{
+    if (m_state == dsEdit || m_state == dsInsert)
+        return m_buffer;
+    if (const Row *row = currentRecord())
+        return row->cur;
+    static const PackedRow blank = PackedRow::blank();
+    return blank;
+}
+
+void TClientDataSet::moveTo(int index)
+{
+    m_cur = index;
+    m_bof = m_eof = false;
+    emit currentChanged();
+}
+
+void TClientDataSet::First()
+{
+    checkActive();
+    checkBrowseMode();
+    m_cur = IsEmpty() ? -1 : 0;
+    m_bof = true;
+    m_eof = IsEmpty();
+    emit currentChanged();
+}
+
+void TClientDataSet::Last()
+{
+    checkActive();
+    checkBrowseMode();
+    m_cur = RecordCount() - 1;
+    m_eof = true;
+    m_bof = IsEmpty();
+    emit currentChanged();
+}
+
+void TClientDataSet::Next()
+{
+    checkActive();
+    checkBrowseMode();
+    if (m_cur + 1 < RecordCount())
+        moveTo(m_cur + 1);
+    else
+        m_eof = true;
+}
+
+void TClientDataSet::Prior()
+{
+    checkActive();
+    checkBrowseMode();
+    if (m_cur > 0)
+        moveTo(m_cur - 1);
+    else
+        m_bof = true;
+}
+
+void TClientDataSet::SetRecNo(int recNo)
+{
+    checkActive();
+    checkBrowseMode();
+    if (recNo >= 1 && recNo <= RecordCount() && recNo != m_cur + 1)
+        moveTo(recNo - 1);
+}
+
+// ---- editing ----
+
+void TClientDataSet::Append()
+{
+    checkActive();
+    checkBrowseMode();
+    m_buffer = PackedRow::blank();
+    m_editRow = nullptr;
+    m_modified = false;
+    m_bof = m_eof = false;
+    setState(dsInsert);
+    emit currentChanged();
+}
+
+void TClientDataSet::Edit()
+{
+    checkActive();
+    if (m_state == dsEdit || m_state == dsInsert)
+        return;
+    Row *row = currentRecord();
+    if (!row) {
+        Append();      // editing an empty dataset starts a new row
+        return;
+    }
+    m_buffer = row->cur;
+    m_editRow = row;
+    m_modified = false;
+    setState(dsEdit);
+}
+
+void TClientDataSet::writeField(int column, const PackedRow &changed)
+{
+    if (m_state != dsEdit && m_state != dsInsert)
+        throw DataError(u"%1: o conjunto de dados não está em modo de edição ou inserção."_s.arg(objectName()));
+    m_buffer = changed;
+    m_modified = true;
+    emit m_fields[std::size_t(column)]->changed();
+    emit fieldChanged(column);
+}
+
+void TClientDataSet::Post()
+{
+    checkActive();
+    if (m_state == dsInsert) {
+        Row *row = new Row{m_buffer, nullptr};
+        m_rows.push_back(row);
+        auto *change = new Change{ChangeKind::Insert, row, PackedRow()};
+        row->change = change;
+        m_log.push_back(change);
+        m_buffer = PackedRow();
+        m_modified = false;
+        const bool shown = !filtering() || visible(row);
+        if (filtering() && shown)
+            m_view.push_back(row);
+        setState(dsBrowse);
+        if (shown) {
+            m_cur = RecordCount() - 1;
+            emit rowAppended(m_cur);
+        }
+        m_bof = m_eof = false;
+        emit currentChanged();
+        return;
+    }
+    if (m_state != dsEdit)
+        throw DataError(u"%1: o conjunto de dados não está em modo de edição ou inserção."_s.arg(objectName()));
+
+    Row *row = m_editRow;
+    const PackedRow before = row->cur;
+    const bool changed = !(m_buffer == before);
+    if (changed) {
+        row->cur = m_buffer;
+        logEdit(row, before);
+    }
+    m_buffer = PackedRow();
+    m_editRow = nullptr;
+    m_modified = false;
+    setState(dsBrowse);
+    if (changed) {
+        if (filtering() && !visible(row)) {
+            const int at = viewIndexOf(row);
+            m_view.erase(m_view.begin() + at);
+            if (m_cur >= RecordCount())
+                m_cur = RecordCount() - 1;
+            emit rowRemoved(at);
+        } else {
+            emit rowChanged(m_cur);
+        }
+    }
+    emit currentChanged();
+}
+
+void TClientDataSet::Cancel()
+{
+    if (m_state != dsEdit && m_state != dsInsert)
+        return;
+    m_buffer = PackedRow();
+    m_editRow = nullptr;
+    m_modified = false;
+    setState(dsBrowse);
+    m_bof = m_eof = IsEmpty();
+    emit currentChanged();
+}
+
+void TClientDataSet::Delete()
+{
+    checkActive();
+    if (m_state == dsInsert) {
+        Cancel();
+        return;
+    }
+    Cancel();
+    Row *row = currentRecord();
+    if (!row)
+        throw DataError(u"%1: não é possível excluir, o conjunto de dados está vazio."_s.arg(objectName()));
+    const int at = m_cur;
+    if (filtering())
+        m_view.erase(m_view.begin() + at);
+    m_rows.erase(filtering() ? std::find(m_rows.begin(), m_rows.end(), row) : m_rows.begin() + at);
+    logDelete(row);
+    if (m_cur >= RecordCount())
+        m_cur = RecordCount() - 1;
+    m_bof = m_eof = IsEmpty();
+    emit rowRemoved(at);
+    emit currentChanged();
+}
+
+// ---- change log ----
+
+void TClientDataSet::logEdit(Row *row, const PackedRow &before)
+{
+    Change *change = row->change;
+    if (!change) {
+        change = new Change{ChangeKind::Update, row, before};
+        row->change = change;
+        m_log.push_back(change);
+    } else if (change->kind == ChangeKind::Update && row->cur == change->orig) {
+        dropChange(change);    // back to what the table holds
+    }
+}
+
+void TClientDataSet::logDelete(Row *row)
+{
+    Change *change = row->change;
+    if (!change) {
+        m_log.push_back(new Change{ChangeKind::Delete, nullptr, row->cur});
+    } else if (change->kind == ChangeKind::Insert) {
+        dropChange(change);    // never reached the table
+    } else {
+        change->kind = ChangeKind::Delete;
+        change->row = nullptr;
+    }
+    delete row;
+}
+
+void TClientDataSet::dropChange(Change *change)
+{
+    const auto it = std::find(m_log.begin(), m_log.end(), change);
+    if (it != m_log.end())
+        m_log.erase(it);
+    if (change->row)
+        change->row->change = nullptr;
+    delete change;
+}
+
+void TClientDataSet::clearRows()
+{
+    for (Change *change : m_log) {
+        if (change->row)
+            change->row->change = nullptr;
+        delete change;
+    }
+    m_log.clear();
+    for (Row *row : m_rows)
+        delete row;
+    m_rows.clear();
+    m_view.clear();
+    m_view.shrink_to_fit();
+    m_cur = -1;
+    m_bof = m_eof = true;
+}
+
+// ---- filter ----
+
+bool TClientDataSet::visible(const Row *row) const
+{
+    return !row->cur.isNull(m_filterColumn) && row->cur.utf8(m_filterColumn) == QByteArrayView(m_filterValue);
+}
+
+int TClientDataSet::viewIndexOf(const Row *row) const
+{
+    // Searched from the end: the rows touched after loading are usually the last ones.
+    const std::vector<Row *> &rows = view();
+    for (std::size_t i = rows.size(); i-- > 0;) {
+        if (rows[i] == row)
+            return int(i);
+    }
+    return -1;
+}
+
+void TClientDataSet::rebuildView(const Row *keep)
+{
+    m_view.clear();
+    if (filtering()) {
+        for (Row *row : m_rows) {
+            if (visible(row))
+                m_view.push_back(row);
+        }
+    } else {
+        m_view.shrink_to_fit();
+    }
+    m_cur = keep ? viewIndexOf(keep) : -1;
+    if (m_cur < 0)
+        m_cur = IsEmpty() ? -1 : 0;
+    m_bof = m_eof = IsEmpty();
+}
+
+void TClientDataSet::SetFilter(const QString &expression)
+{
+    static const QRegularExpression pattern(u"^\\s*([A-Za-z_][A-Za-z0-9_]*)\\s*=\\s*'((?:[^']|'')*)'\\s*$"_s);
+    int column = -1;
+    QString value;
+    if (!expression.trimmed().isEmpty()) {
+        const QRegularExpressionMatch m = pattern.match(expression);
+        column = m.hasMatch() ? ClientRecord::indexOf(m.captured(1)) : -1;
+        if (column < 0 || ClientRecord::column(column).kind != Kind::Text)
+            throw DataError(u"%1: filtro inválido: %2"_s.arg(objectName(), expression));
+        value = m.captured(2).replace(u"''"_s, u"'"_s);
+    }
+    if (Active())
+        checkBrowseMode();
+    Row *keep = currentRecord();
+    m_filterText = expression;
+    m_filterColumn = column;
+    m_filterValue = value.toUtf8();
+    if (Active() && m_filtered) {
+        rebuildView(keep);
+        emit dataReset();
+        emit currentChanged();
+    }
+}
+
+void TClientDataSet::SetFiltered(bool on)
+{
+    if (m_filtered == on)
+        return;
+    if (Active())
+        checkBrowseMode();
+    Row *keep = currentRecord();
+    m_filtered = on;
+    if (Active()) {
+        rebuildView(keep);
+        emit dataReset();
+        emit currentChanged();
+    }
+}
+
+// ---- searching ----
+
+bool TClientDataSet::Locate(QStringView fieldName, const QString &value, int options)
+{
+    checkActive();
+    checkBrowseMode();
+    const int column = FieldByName(fieldName)->Index();
+    if (ClientRecord::column(column).kind != Kind::Text)
+        throw DataError(u"%1: busca não suportada no campo %2."_s.arg(objectName(), fieldName.toString()));
+    const TextMatch match(value, options & loCaseInsensitive, options & loPartialKey);
+    const std::vector<Row *> &rows = view();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (match.matches(rows[i]->cur.utf8(column))) {
+            moveTo(int(i));
+            return true;
+        }
+    }
+    return false;
+}
+
+// ---- whole content ----
+
+void TClientDataSet::EmptyDataSet()
+{
+    checkActive();
+    Cancel();
+    clearRows();
+    emit dataReset();
+    emit currentChanged();
+}
+
+void TClientDataSet::CopyDataFrom(const TClientDataSet &source)
+{
+    if (&source == this)
+        return;
+    source.checkActive();
+    Cancel();
+    clearRows();
+    m_rows.reserve(source.m_rows.size());
+    for (const Row *row : source.m_rows)
+        m_rows.push_back(new Row{row->cur, nullptr});
+    if (!Active()) {
+        for (int i = 0; i < ClientRecord::ColumnCount; ++i)
+            m_fields[std::size_t(i)]->setSize(source.m_fields[std::size_t(i)]->Size());
+    }
+    rebuildView(nullptr);
+    setState(dsBrowse);
+    emit dataReset();
+    emit currentChanged();
+}
+
+// ---- values ----
+
+QVariant TClientDataSet::valueOf(const PackedRow &row, int column)
+{
+    if (row.isNull(column))
+        return QVariant();
+    switch (ClientRecord::column(column).kind) {
+    case Kind::Integer:
+        return QVariant(row.code());
+    case Kind::Date:
+        return QVariant(row.date(column));
+    case Kind::Text:
+        break;
+    }
+    return QVariant(row.text(column));
+}
+
+QString TClientDataSet::displayText(const PackedRow &row, int column) const
+{
+    if (row.isNull(column))
+        return QString();
+    switch (ClientRecord::column(column).kind) {
+    case Kind::Integer:
+        return QString::number(row.code());
+    case Kind::Date:
+        return row.date(column).toString(u"dd/MM/yyyy"_s);
+    case Kind::Text:
+        break;
+    }
+    const EditMask::Mask &mask = m_masks[std::size_t(column)];
+    return mask.isValid() ? EditMask::displayText(mask, row.text(column)) : row.text(column);
+}
+
+QVariant TClientDataSet::ValueAt(int row, int column) const
+{
+    const std::vector<Row *> &rows = view();
+    if (row < 0 || row >= int(rows.size()))
+        return QVariant();
+    return valueOf(rows[std::size_t(row)]->cur, column);
+}
+
+QString TClientDataSet::DisplayTextAt(int row, int column) const
+{
+    const std::vector<Row *> &rows = view();
+    if (row < 0 || row >= int(rows.size()))
+        return QString();
+    return displayText(rows[std::size_t(row)]->cur, column);
+}

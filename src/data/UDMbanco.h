@@ -1,0 +1,56 @@
+#pragma once
+
+#include "ClientRecord.h"
+#include "DataErrors.h"
+#include "TClientDataSet.h"
+#include "TField.h"
+
+#include <QObject>
+#include <QSqlDatabase>
+#include <QString>
+
+// The data module: the connection to the database file and the two client datasets,
+// the clients (CDSCliente, from CAD_CLIENTE) and the report selection
+// (CDS_PED_Cliente, from PED_CLIENTE). One instance lives for the whole run.
+class TDMbanco : public QObject
+{
+    Q_OBJECT
+
+public:
+    // programFolder: the executable's folder; a missing trailing separator is added.
+    explicit TDMbanco(const QString &programFolder, QObject *parent = nullptr);
+    ~TDMbanco() override;
+
+    QString programFolder() const { return m_programFolder; }
+    QString databasePath() const;              // program folder + "Banco/Vosmira BANCO.mdb"
+
+    // Closes everything, then opens the connection on databasePath() and both
+    // datasets. Throws DatabaseError on any failure; the file is never created.
+    void connectSequence();
+
+    // Around a backup or restore: close both datasets and the connection (logged
+    // changes are lost), and later reopen them on the same file.
+    void closeAll();
+    void openAll();
+
+    bool Connected() const;
+    QString connectionName() const { return m_connectionName; }
+    QSqlDatabase database() const;
+
+    TClientDataSet *CDSCliente;
+    TClientDataSet *CDS_PED_Cliente;
+
+    // Field objects of both datasets, one per column: CDSClienteNOME, CDS_PED_ClienteNOME, ...
+#define VOSMIRA_FIELD_MEMBERS(name) TField *CDSCliente##name = nullptr; TField *CDS_PED_Cliente##name = nullptr;
+    VOSMIRA_CLIENT_COLUMNS(VOSMIRA_FIELD_MEMBERS)
+#undef VOSMIRA_FIELD_MEMBERS
+
+private:
+    void openConnection();
+
+    QString m_programFolder;
+    QString m_connectionName;
+};
+
+// The data module of the running program, set by start-up.
+extern TDMbanco *DMbanco;
