@@ -1,0 +1,408 @@
+// The data module against the database file: opening, and changes reaching the file.
+#include "ClientSchema.h"
+#include "DataFixture.h"
+#include "UDMbanco.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+#include <memory>
+
+using namespace Qt::Literals::StringLiterals;
+using ClientRecord::pessoaFisica;
+using ClientRecord::pessoaJuridica;
+
+namespace {
+
+const QString OtherUser = u"O registro foi alterado ou excluído por outro usuário."_s;
+
+int fileCount(TempDatabase &db)
+{
+    return db.scalar(u"SELECT COUNT(*) FROM CAD_CLIENTE"_s).toInt();
+}
+
+} // namespace
+
+class TestDMbanco : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void databasePath();
+    void connectFailures_data();
+    void connectFailures();
+    void shippedDatabaseOpens();
+    void insertEditDeleteInOneRunReachFile();
+    void refusedChangeRaisesAndStaysLogged();
+    void changeOfVanishedRowIsResent();
+    void everyChangeIsAttempted();
+    void updateComparesEveryColumn();
+    void nullsRoundTrip();
+    void widenedColumnsKeepWholeTexts();
+    void datesStoredAsIsoText();
+    void secondInstanceSharesTheFile();
+    void closeAndOpenRereadsTheFile();
+    void selectionIsNeverWritten();
+};
+
+void TestDMbanco::databasePath()
+{
+    TDMbanco withSeparator(u"/opt/vosmira/"_s);
+    QCOMPARE(withSeparator.databasePath(), u"/opt/vosmira/Banco/Vosmira BANCO.mdb"_s);
+    TDMbanco without(u"/opt/vosmira"_s);
+    QCOMPARE(without.databasePath(), u"/opt/vosmira/Banco/Vosmira BANCO.mdb"_s);
+    QVERIFY(!without.Connected());
+    QCOMPARE(without.CDSCliente->objectName(), u"CDSCliente"_s);
+    QCOMPARE(without.CDS_PED_Cliente->objectName(), u"CDS_PED_Cliente"_s);
+}
+
+void TestDMbanco::connectFailures_data()
+{
+    QTest::addColumn<QString>("defect");
+    QTest::newRow("missing file") << u"missing"_s;
+    QTest::newRow("not a database") << u"text"_s;
+    QTest::newRow("no tables") << u"notables"_s;
+    QTest::newRow("missing selection table") << u"noped"_s;
+    QTest::newRow("missing column") << u"nocolumn"_s;
+    QTest::newRow("text column declared integer") << u"nometype"_s;
+    QTest::newRow("date column declared text") << u"datetype"_s;
+    QTest::newRow("key declared text") << u"keytype"_s;
+}
+
+void TestDMbanco::connectFailures()
+{
+    QFETCH(QString, defect);
+    TempDatabase db(defect == u"missing"_s ? TempDatabase::WithoutFile
+                    : defect == u"notables"_s ? TempDatabase::EmptyFile
+                    : defect == u"text"_s     ? TempDatabase::WithoutFile
+                                              : TempDatabase::WithTables);
+    auto recreate = [&](const QString &table, const QString &from, const QString &to) {
+        QString ddl = ClientSchema::createTableStatement(table);
+        QVERIFY(ddl.contains(from));
+        ddl.replace(from, to);
+        QVERIFY(db.exec(u"DROP TABLE "_s + table));
+        QVERIFY(db.exec(ddl));
+    };
+    if (defect == u"text"_s) {
+        QFile file(db.path());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(4096, 'x'));
+    } else if (defect == u"noped"_s) {
+        QVERIFY(db.exec(u"DROP TABLE PED_CLIENTE"_s));
+    } else if (defect == u"nocolumn"_s) {
+        recreate(u"CAD_CLIENTE"_s, u", \"EMAIL\" VARCHAR(200)"_s, QString());
+    } else if (defect == u"nometype"_s) {
+        recreate(u"PED_CLIENTE"_s, u"\"NOME\" VARCHAR(100)"_s, u"\"NOME\" INTEGER"_s);
+    } else if (defect == u"datetype"_s) {
+        recreate(u"CAD_CLIENTE"_s, u"\"FUNDACAO\" DATE"_s, u"\"FUNDACAO\" VARCHAR(10)"_s);
+    } else if (defect == u"keytype"_s) {
+        recreate(u"CAD_CLIENTE"_s, u"\"CODIGO_C\" INTEGER PRIMARY KEY AUTOINCREMENT"_s, u"\"CODIGO_C\" TEXT"_s);
+    }
+
+    TDMbanco dm(db.programFolder());
+    QVERIFY_THROWS_EXCEPTION(DatabaseError, dm.connectSequence());
+    QVERIFY(!dm.CDSCliente->Active() || !dm.CDS_PED_Cliente->Active());
+    if (defect == u"missing"_s)
+        QVERIFY2(!QFile::exists(db.path()), "the program must never create the database file");
+    if (defect == u"text"_s)
+        QCOMPARE(QFileInfo(db.path()).size(), 4096);
+}
+
+void TestDMbanco::shippedDatabaseOpens()
+{
+    const QString shipped = qEnvironmentVariable("VOSMIRA_TEMPLATE_FOLDER") + u"/Banco/Vosmira BANCO.mdb"_s;
+    if (!QFile::exists(shipped))
+        QSKIP("the shipped database has not been built");
+    TempDatabase db(TempDatabase::WithoutFile);
+    QVERIFY(QFile::copy(shipped, db.path()));
+    QFile(db.path()).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    auto dm = openDataModule(db);
+    QVERIFY(dm);
+    QCOMPARE(dm->CDSCliente->RecordCount(), 0);
+    QCOMPARE(dm->CDS_PED_Cliente->RecordCount(), 0);
+    QCOMPARE(dm->CDSClienteOBS->Size(), 400);
+    QCOMPARE(dm->CDSClienteVINCULO->Size(), 30);
+    QCOMPARE(dm->CDSClientePROFISSAO->Size(), 35);
+}
+
+void TestDMbanco::insertEditDeleteInOneRunReachFile()
+{
+    TempDatabase db;
+    QVERIFY(db.addClient(u"Zeca"_s, pessoaFisica()));
+    auto dm = openDataModule(db);
+    QVERIFY(dm);
+    TClientDataSet *ds = dm->CDSCliente;
+
+    ds->Append();
+    dm->CDSClienteNOME->SetAsString(u"Ana"_s);
+    dm->CDSClienteTIPO->SetAsString(pessoaFisica());
+    ds->ApplyUpdates(-1);
+    QCOMPARE(ds->ChangeCount(), 0);
+    QVERIFY(!dm->CDSClienteCODIGO_C->IsNull());
+    const int code = dm->CDSClienteCODIGO_C->AsInteger();
+    QCOMPARE(db.scalar(u"SELECT NOME FROM CAD_CLIENTE WHERE CODIGO_C = ?"_s, {code}).toString(), u"Ana"_s);
+
+    ds->Edit();
+    dm->CDSClienteNOME->SetAsString(u"Ana Maria"_s);
+    ds->ApplyUpdates(-1);
+    QCOMPARE(ds->LastApplyErrorCount(), 0);
+    QCOMPARE(db.scalar(u"SELECT NOME FROM CAD_CLIENTE WHERE CODIGO_C = ?"_s, {code}).toString(), u"Ana Maria"_s);
+
+    ds->Delete();
+    ds->ApplyUpdates(-1);
+    QCOMPARE(ds->ChangeCount(), 0);
+    QCOMPARE(fileCount(db), 1);
+    QCOMPARE(db.scalar(u"SELECT NOME FROM CAD_CLIENTE"_s).toString(), u"Zeca"_s);
+}
+
+void TestDMbanco::refusedChangeRaisesAndStaysLogged()
+{
+    TempDatabase db;
+    QVERIFY(db.exec(u"CREATE TRIGGER recusa BEFORE INSERT ON CAD_CLIENTE WHEN NEW.NOME = 'Recusado' "
+                    "BEGIN SELECT RAISE(ABORT, 'cliente recusado pelo banco'); END"_s));
+    auto dm = openDataModule(db);
+    QVERIFY(dm);
+    TClientDataSet *ds = dm->CDSCliente;
+    ds->Append();
+    dm->CDSClienteNOME->SetAsString(u"Recusado"_s);
+    try {
+        ds->ApplyUpdates(-1);
+        QFAIL("a refused change must raise");
+    } catch (const DatabaseError &e) {
+        QVERIFY2(e.text().contains(u"cliente recusado pelo banco"_s), e.what());
+    }
+    QCOMPARE(ds->ChangeCount(), 1);
+    QCOMPARE(ds->LastApplyErrorCount(), 1);
+    QVERIFY(dm->CDSClienteCODIGO_C->IsNull());
+    QCOMPARE(fileCount(db), 0);
+
+    // The next apply sends it again.
+    QVERIFY(db.exec(u"DROP TRIGGER recusa"_s));
+    ds->ApplyUpdates(-1);
+    QCOMPARE(ds->ChangeCount(), 0);
+    QCOMPARE(fileCount(db), 1);
+    QCOMPARE(dm->CDSClienteCODIGO_C->AsInteger(), db.scalar(u"SELECT CODIGO_C FROM CAD_CLIENTE"_s).toInt());
+}
+
+void TestDMbanco::changeOfVanishedRowIsResent()
+{
+    TempDatabase db;
+    QVERIFY(db.addClient(u"Ana"_s, pessoaFisica(), {{u"EMAIL"_s, u"ana@exemplo.com.br"_s}}));
+    const int code = db.scalar(u"SELECT CODIGO_C FROM CAD_CLIENTE"_s).toInt();
+    auto dm = openDataModule(db);
+    QVERIFY(dm);
+    TClientDataSet *ds = dm->CDSCliente;
+    // Another program deletes the row after it was loaded.
+    QVERIFY(db.exec(u"DELETE FROM CAD_CLIENTE"_s));
+    ds->Edit();
+    dm->CDSClienteNOME->SetAsString(u"Ana Paula"_s);
+    try {
+        ds->ApplyUpdates(-1);
+        QFAIL("an update that finds no row must raise");
+    } catch (const DatabaseError &e) {
+        QCOMPARE(e.text(), OtherUser);
+    }
+    QCOMPARE(ds->ChangeCount(), 1);
+
+    // Once the row is back as it was loaded, the logged change goes through.
+    QVERIFY(db.addClient(u"Ana"_s, pessoaFisica(), {{u"EMAIL"_s, u"ana@exemplo.com.br"_s}, {u"CODIGO_C"_s, code}}));
+    ds->ApplyUpdates(-1);
+    QCOMPARE(ds->ChangeCount(), 0);
+    QCOMPARE(db.scalar(u"SELECT NOME FROM CAD_CLIENTE"_s).toString(), u"Ana Paula"_s);
+    QCOMPARE(db.scalar(u"SELECT EMAIL FROM CAD_CLIENTE"_s).toString(), u"ana@exemplo.com.br"_s);
+}
+
+void TestDMbanco::everyChangeIsAttempted()
+{
+    TempDatabase db;
+    QVERIFY(db.addClient(u"A"_s, pessoaFisica()));
+    QVERIFY(db.addClient(u"B"_s, pessoaFisica()));
+    auto dm = openDataModule(db);
+    QVERIFY(dm);
+    TClientDataSet *ds = dm->CDSCliente;
+    QVERIFY(db.exec(u"DELETE FROM CAD_CLIENTE WHERE NOME = 'A'"_s));
+    ds->First();
+    ds->Delete();                       // A: already gone from the file
+    ds->Edit();
+    dm->CDSClienteNOME->SetAsString(u"B2"_s);
+    ds->Post();
+    ds->Append();
+    dm->CDSClienteNOME->SetAsString(u"C"_s);
+    ds->Post();
+    QCOMPARE(ds->ChangeCount(), 3);
+    QVERIFY_THROWS_EXCEPTION(DatabaseError, ds->ApplyUpdates(-1));
+    QCOMPARE(ds->LastApplyErrorCount(), 1);
+    QCOMPARE(ds->ChangeCount(), 1);
+    QCOMPARE(db.scalar(u"SELECT group_concat(NOME, ',') FROM (SELECT NOME FROM CAD_CLIENTE ORDER BY NOME)"_s).toString(),
+             u"B2,C"_s);
+    // Still failing on the next apply, still logged.
+    QVERIFY_THROWS_EXCEPTION(DatabaseError, ds->ApplyUpdates(-1));
+    QCOMPARE(ds->ChangeCount(), 1);
+}
+
+void TestDMbanco::updateComparesEveryColumn()
+{
+    TempDatabase db;
+    QVERIFY(db.addClient(u"Ana"_s, pessoaFisica(), {{u"CIDADE"_s, u"Recife"_s}}));
+    auto dm = openDataModule(db);
+    QVERIFY(dm);
+    // Another program changes a column this one does not touch.
+    QVERIFY(db.exec(u"UPDATE CAD_CLIENTE SET CIDADE = 'Olinda'"_s));
+    dm->CDSCliente->Edit();
+    dm->CDSClienteEMAIL->SetAsString(u"ana@exemplo.com.br"_s);
+    QVERIFY_THROWS_EXCEPTION(DatabaseError, dm->CDSCliente->ApplyUpdates(-1));
+    QVERIFY(db.scalar(u"SELECT EMAIL FROM CAD_CLIENTE"_s).isNull());
+    QCOMPARE(db.scalar(u"SELECT CIDADE FROM CAD_CLIENTE"_s).toString(), u"Olinda"_s);
+}
+
+void TestDMbanco::nullsRoundTrip()
+{
+    TempDatabase db;
+    // A text stored empty (not null) is compared as such.
+    QVERIFY(db.addClient(u"Vazio"_s, pessoaFisica(), {{u"RG"_s, u""_s}}));
+    auto dm = openDataModule(db);
+    QVERIFY(dm);
+    TClientDataSet *ds = dm->CDSCliente;
+    QVERIFY(!dm->CDSClienteRG->IsNull());
+    QVERIFY(dm->CDSClienteCPF->IsNull());
+    ds->Edit();
+    dm->CDSClienteCIDADE->SetAsString(u"Natal"_s);
+    ds->ApplyUpdates(-1);
+    QCOMPARE(db.scalar(u"SELECT CIDADE FROM CAD_CLIENTE"_s).toString(), u"Natal"_s);
+
+    ds->Append();
+    dm->CDSClienteNOME->SetAsString(u"Nulo"_s);
+    dm->CDSClienteEMAIL->SetAsString(QString());
+    ds->ApplyUpdates(-1);
+    QCOMPARE(db.scalar(u"SELECT typeof(EMAIL) || typeof(NACIMENTO) || typeof(TIPO) FROM CAD_CLIENTE WHERE NOME = 'Nulo'"_s)
+                 .toString(),
+             u"nullnullnull"_s);
+
+    dm->closeAll();
+    dm->openAll();
+    QVERIFY(ds->Locate(u"NOME", u"Nulo"_s, 0));
+    QVERIFY(dm->CDSClienteEMAIL->IsNull());
+    QVERIFY(dm->CDSClienteNACIMENTO->IsNull());
+    QVERIFY(!dm->CDSClienteNACIMENTO->Value().isValid());
+    ds->Edit();
+    dm->CDSClienteNOME->SetAsString(u"Nulo Editado"_s);
+    ds->Post();
+    ds->Delete();
+    ds->Edit();    // edit of the remaining row, then its deletion, both by IS NULL matching
+    ds->ApplyUpdates(-1);
+    QCOMPARE(ds->LastApplyErrorCount(), 0);
+    QCOMPARE(fileCount(db), 1);
+}
+
+void TestDMbanco::widenedColumnsKeepWholeTexts()
+{
+    TempDatabase db;
+    auto dm = openDataModule(db);
+    QVERIFY(dm);
+    const QString obs = QString(399, u'o') + u'ç';
+    const QString profession = QString(35, u'p');
+    dm->CDSCliente->Append();
+    dm->CDSClienteNOME->SetAsString(u"Largo"_s);
+    dm->CDSClienteOBS->SetAsString(obs + u"corte"_s);
+    dm->CDSClienteVINCULO->SetAsString(u"Empregado de Empresa Privada"_s);
+    dm->CDSClientePROFISSAO->SetAsString(profession);
+    dm->CDSCliente->ApplyUpdates(-1);
+    QCOMPARE(db.scalar(u"SELECT OBS FROM CAD_CLIENTE"_s).toString(), obs);
+    QCOMPARE(db.scalar(u"SELECT VINCULO FROM CAD_CLIENTE"_s).toString(), u"Empregado de Empresa Privada"_s);
+    QCOMPARE(db.scalar(u"SELECT PROFISSAO FROM CAD_CLIENTE"_s).toString(), profession);
+    QVERIFY(ClientSchema::createTableStatement(u"CAD_CLIENTE"_s).contains(u"\"OBS\" VARCHAR(400)"_s));
+}
+
+void TestDMbanco::datesStoredAsIsoText()
+{
+    TempDatabase db;
+    auto dm = openDataModule(db);
+    QVERIFY(dm);
+    dm->CDSCliente->Append();
+    dm->CDSClienteNOME->SetAsString(u"Datas"_s);
+    dm->CDSClienteNACIMENTO->SetAsString(u"15/03/1980"_s);
+    dm->CDSClienteFUNDACAO->SetAsDate(QDate(1899, 12, 30));
+    dm->CDSClienteCRED_DESDE->SetAsDateTime(QDateTime(QDate(2024, 2, 29), QTime(13, 45)));
+    dm->CDSClienteCRED_CONSULTA->SetValue(QDate(2001, 1, 2));
+    dm->CDSCliente->ApplyUpdates(-1);
+    QCOMPARE(db.scalar(u"SELECT typeof(NACIMENTO) || ' ' || NACIMENTO || ' ' || FUNDACAO || ' ' || CRED_DESDE "
+                       "|| ' ' || CRED_CONSULTA FROM CAD_CLIENTE"_s)
+                 .toString(),
+             u"text 1980-03-15 1899-12-30 2024-02-29 2001-01-02"_s);
+
+    // A day stored with a time after it still loads, and its row can be edited.
+    QVERIFY(db.exec(u"UPDATE CAD_CLIENTE SET CRED_DESDE = '2024-02-29 00:00:00'"_s));
+    dm->closeAll();
+    dm->openAll();
+    QCOMPARE(dm->CDSClienteNACIMENTO->AsDate(), QDate(1980, 3, 15));
+    QCOMPARE(dm->CDSClienteFUNDACAO->DisplayText(), u"30/12/1899"_s);
+    QCOMPARE(dm->CDSClienteCRED_DESDE->AsString(), u"29/02/2024"_s);
+    dm->CDSCliente->Edit();
+    dm->CDSClienteNOME->SetAsString(u"Datas 2"_s);
+    dm->CDSCliente->ApplyUpdates(-1);
+    QCOMPARE(db.scalar(u"SELECT NOME FROM CAD_CLIENTE"_s).toString(), u"Datas 2"_s);
+}
+
+void TestDMbanco::secondInstanceSharesTheFile()
+{
+    TempDatabase db;
+    QVERIFY(db.addClient(u"Ana"_s, pessoaFisica()));
+    auto first = openDataModule(db);
+    QVERIFY(first);
+    auto second = openDataModule(db);
+    QVERIFY(second);
+    QVERIFY(first->connectionName() != second->connectionName());
+    QCOMPARE(second->CDSCliente->RecordCount(), 1);
+
+    first->CDSCliente->Append();
+    first->CDSClienteNOME->SetAsString(u"Bia"_s);
+    first->CDSCliente->ApplyUpdates(-1);
+    second->closeAll();
+    second->openAll();
+    QCOMPARE(second->CDSCliente->RecordCount(), 2);
+}
+
+void TestDMbanco::closeAndOpenRereadsTheFile()
+{
+    TempDatabase db;
+    QVERIFY(db.addClient(u"Marcos"_s, pessoaFisica()));
+    auto dm = openDataModule(db);
+    QVERIFY(dm);
+    TClientDataSet *ds = dm->CDSCliente;
+    ds->Append();
+    dm->CDSClienteNOME->SetAsString(u"Aldo"_s);
+    ds->ApplyUpdates(-1);
+    QCOMPARE(ds->RecNo(), 2);
+
+    ds->Append();
+    dm->CDSClienteNOME->SetAsString(u"Pendente"_s);
+    ds->Post();
+    dm->closeAll();
+    QVERIFY(!dm->Connected());
+    dm->openAll();
+    QVERIFY(dm->Connected());
+    ds->First();
+    QCOMPARE(dm->CDSClienteNOME->AsString(), u"Aldo"_s);
+    QCOMPARE(ds->RecordCount(), 2);      // the logged row was lost with the close
+    QCOMPARE(ds->ChangeCount(), 0);
+}
+
+void TestDMbanco::selectionIsNeverWritten()
+{
+    TempDatabase db;
+    QVERIFY(db.addClient(u"Ana"_s, pessoaFisica()));
+    QVERIFY(db.exec(u"INSERT INTO PED_CLIENTE (NOME, TIPO) VALUES ('Velho', ?)"_s, {pessoaJuridica()}));
+    auto dm = openDataModule(db);
+    QVERIFY(dm);
+    QCOMPARE(dm->CDS_PED_Cliente->RecordCount(), 1);
+    dm->CDS_PED_Cliente->EmptyDataSet();
+    dm->CDS_PED_Cliente->CopyDataFrom(*dm->CDSCliente);
+    dm->connectSequence();
+    QCOMPARE(dm->CDS_PED_Cliente->RecordCount(), 1);
+    QCOMPARE(dm->CDS_PED_ClienteNOME->AsString(), u"Velho"_s);
+    QCOMPARE(db.scalar(u"SELECT COUNT(*) FROM PED_CLIENTE"_s).toInt(), 1);
+}
+
+QTEST_GUILESS_MAIN(TestDMbanco)
+#include "tst_dmbanco.moc"
