@@ -13,6 +13,8 @@ packages=(
     papirus-icon-theme fonts-dejavu-core fonts-urw-base35 fonts-comic-neue
     # tests and benchmarks
     sqlite3 libbenchmark-dev poppler-utils unrtf
+    # the data store reads tables through the SQLite handle of the Qt connection
+    libsqlite3-dev
     # seeing the program as a user does (Xvfb, window manager, accessibility bus)
     xvfb openbox dbus-x11 at-spi2-core python3-pyatspi xdotool imagemagick xdg-utils
 )

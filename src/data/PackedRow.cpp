@@ -28,9 +28,7 @@ PackedRow PackedRow::blank()
 
 QByteArrayView PackedRow::utf8(int column) const
 {
-    const int slot = textSlot(column);
-    const quint16 begin = textEnd(slot - 1);
-    return QByteArrayView(m_bytes.constData() + HeaderSize + begin, textEnd(slot) - begin);
+    return utf8AtSlot(textSlot(column));
 }
 
 QString PackedRow::text(int column) const
@@ -158,6 +156,12 @@ void PackedRowBuilder::appendText(int column, QStringView value)
     m_buf.resize(at + m_encoder.requiredSpace(value.size()));
     char *end = m_encoder.appendToBuffer(m_buf.data() + at, value);
     m_buf.resize(end - m_buf.data());
+    closeText(column);
+}
+
+void PackedRowBuilder::appendUtf8(int column, QByteArrayView value)
+{
+    m_buf.append(value.data(), value.size());
     closeText(column);
 }
 

@@ -32,6 +32,12 @@ public:
     bool isNull(int column) const { return (nulls() >> column) & 1u; }
     qint32 code() const { return read<qint32>(CodeAt); }
     QByteArrayView utf8(int column) const;   // text column; empty when null
+    // The same by position among the texts (ClientRecord::textSlot), for scans.
+    QByteArrayView utf8AtSlot(int slot) const
+    {
+        const quint16 begin = textEnd(slot - 1);
+        return QByteArrayView(m_bytes.constData() + HeaderSize + begin, textEnd(slot) - begin);
+    }
     QString text(int column) const;
     QDate date(int column) const;
 
@@ -69,6 +75,7 @@ public:
     void setCode(qint32 code);
     void setNull(int column);      // any column; for texts, in column order like appendText
     void appendText(int column, QStringView value);   // value not null; '' stays ''
+    void appendUtf8(int column, QByteArrayView value);
 
     void setDate(int column, QDate date);
     PackedRow finish() const;

@@ -327,7 +327,8 @@ void TClientDataSet::clearRows()
 
 bool TClientDataSet::visible(const Row *row) const
 {
-    return !row->cur.isNull(m_filterColumn) && row->cur.utf8(m_filterColumn) == QByteArrayView(m_filterValue);
+    return !row->cur.isNull(m_filterColumn)
+           && row->cur.utf8AtSlot(ClientRecord::textSlot(m_filterColumn)) == QByteArrayView(m_filterValue);
 }
 
 int TClientDataSet::viewIndexOf(const Row *row) const
@@ -408,9 +409,10 @@ bool TClientDataSet::Locate(QStringView fieldName, const QString &value, int opt
     if (ClientRecord::column(column).kind != Kind::Text)
         throw DataError(u"%1: busca não suportada no campo %2."_s.arg(objectName(), fieldName.toString()));
     const TextMatch match(value, options & loCaseInsensitive, options & loPartialKey);
+    const int slot = ClientRecord::textSlot(column);
     const std::vector<Row *> &rows = view();
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        if (match.matches(rows[i]->cur.utf8(column))) {
+        if (match.matches(rows[i]->cur.utf8AtSlot(slot))) {
             moveTo(int(i));
             return true;
         }

@@ -4,6 +4,7 @@
 #include "ClientSchema.h"
 #include "DataErrors.h"
 #include "TField.h"
+#include "TableReader.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -51,26 +52,21 @@ void appendWhere(QString &sql, QVariantList &binds, const PackedRow &orig)
     for (int c = 0; c < ColumnCount; ++c) {
         if (c > 0)
             sql += u" AND "_s;
+        // date() also matches a day stored with a time after it; a text that is no
+        // date at all loaded as an empty date and is matched as one.
         if (orig.isNull(c)) {
-            sql += quoted(c) + u" IS NULL"_s;
+            if (ClientRecord::column(c).kind == Kind::Date)
+                sql += u"date("_s + quoted(c) + u") IS NULL"_s;
+            else
+                sql += quoted(c) + u" IS NULL"_s;
             continue;
         }
-        // date() also matches a day stored with a time after it.
         if (ClientRecord::column(c).kind == Kind::Date)
             sql += u"date("_s + quoted(c) + u") = ?"_s;
         else
             sql += quoted(c) + u" = ?"_s;
         binds.append(sqlValue(orig, c));
     }
-}
-
-QDate loadedDate(const QVariant &value)
-{
-    if (value.typeId() == QMetaType::QDate)
-        return value.toDate();
-    if (value.typeId() == QMetaType::QDateTime)
-        return value.toDateTime().date();
-    return QDate::fromString(value.toString().left(10), Qt::ISODate);
 }
 
 } // namespace
@@ -82,43 +78,11 @@ void TClientDataSet::Open()
     QSqlDatabase db = openDatabase(m_connection);
     const std::array<int, ColumnCount> sizes = ClientSchema::fieldSizes(db, m_table);
 
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    if (!query.exec(u"SELECT "_s + ClientSchema::columnList() + u" FROM \""_s + m_table + u"\" ORDER BY \"NOME\""_s))
-        throw DatabaseError(databaseMessage(query.lastError()));
-
+    std::vector<PackedRow> loaded = readClientTable(db, m_table);
     std::vector<Row *> rows;
-    try {
-        PackedRowBuilder builder;
-        while (query.next()) {
-            builder.reset();
-            for (int c = 0; c < ColumnCount; ++c) {
-                const QVariant value = query.value(c);
-                if (value.isNull()) {
-                    builder.setNull(c);
-                    continue;
-                }
-                switch (ClientRecord::column(c).kind) {
-                case Kind::Text:
-                    builder.appendText(c, value.toString());
-                    break;
-                case Kind::Date:
-                    builder.setDate(c, loadedDate(value));
-                    break;
-                case Kind::Integer:
-                    builder.setCode(value.toInt());
-                    break;
-                }
-            }
-            rows.push_back(new Row{builder.finish(), nullptr});
-        }
-        if (query.lastError().isValid())
-            throw DatabaseError(databaseMessage(query.lastError()));
-    } catch (...) {
-        for (Row *row : rows)
-            delete row;
-        throw;
-    }
+    rows.reserve(loaded.size());
+    for (PackedRow &row : loaded)
+        rows.push_back(new Row{std::move(row), nullptr});
 
     m_rows = std::move(rows);
     for (int c = 0; c < ColumnCount; ++c)

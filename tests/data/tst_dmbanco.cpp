@@ -41,6 +41,7 @@ private slots:
     void nullsRoundTrip();
     void widenedColumnsKeepWholeTexts();
     void datesStoredAsIsoText();
+    void foreignValuesLoadAndStayEditable();
     void secondInstanceSharesTheFile();
     void closeAndOpenRereadsTheFile();
     void selectionIsNeverWritten();
@@ -342,6 +343,30 @@ void TestDMbanco::datesStoredAsIsoText()
     dm->CDSClienteNOME->SetAsString(u"Datas 2"_s);
     dm->CDSCliente->ApplyUpdates(-1);
     QCOMPARE(db.scalar(u"SELECT NOME FROM CAD_CLIENTE"_s).toString(), u"Datas 2"_s);
+}
+
+void TestDMbanco::foreignValuesLoadAndStayEditable()
+{
+    // Values another program may have left: a date that is no date, a name longer
+    // than its column (the file does not enforce declared lengths).
+    TempDatabase db;
+    const QString longName = QString(120, u'L');
+    QVERIFY(db.addClient(longName, pessoaFisica(), {{u"NACIMENTO"_s, u"ontem"_s}}));
+    QVERIFY(db.addClient(u"M"_s, pessoaFisica(), {{u"FUNDACAO"_s, u"sem data"_s}}));
+    auto dm = openDataModule(db);
+    QVERIFY(dm);
+    TClientDataSet *ds = dm->CDSCliente;
+    QCOMPARE(dm->CDSClienteNOME->AsString(), longName);
+    QVERIFY(dm->CDSClienteNACIMENTO->IsNull());
+    ds->Edit();
+    dm->CDSClienteCIDADE->SetAsString(u"Natal"_s);
+    ds->Post();
+    ds->Next();
+    ds->Delete();
+    ds->ApplyUpdates(-1);
+    QCOMPARE(ds->LastApplyErrorCount(), 0);
+    QCOMPARE(db.scalar(u"SELECT CIDADE || ' ' || NACIMENTO FROM CAD_CLIENTE"_s).toString(), u"Natal ontem"_s);
+    QCOMPARE(fileCount(db), 1);
 }
 
 void TestDMbanco::secondInstanceSharesTheFile()
