@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QLatin1StringView>
 #include <QString>
 
@@ -60,6 +61,9 @@ int dateSlot(int column);
 // The two person kinds as the TIPO column holds them.
 QString pessoaFisica();
 QString pessoaJuridica();
+
+// Day zero of the date scale, which the client windows store for an empty date edit.
+inline QDate zeroDate() { return QDate(1899, 12, 30); }
 
 // Kind filter expression for a person kind: TIPO = 'kind'.
 QString kindFilter(const QString &kind);

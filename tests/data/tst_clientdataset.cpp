@@ -407,7 +407,7 @@ void TestClientDataSet::displayTexts_data()
                                  << u"11222333000181"_s;
     QTest::newRow("cnpj punctuated") << u"CNPJ"_s << QVariant(u"11.222.333/0001-81"_s) << u"11.222.333/0001-81"_s
                                      << u"11.222.333/0001-81"_s;
-    QTest::newRow("zero date") << u"NACIMENTO"_s << QVariant(QDate(1899, 12, 30)) << u"30/12/1899"_s << u"30/12/1899"_s;
+    QTest::newRow("zero date") << u"NACIMENTO"_s << QVariant(ClientRecord::zeroDate()) << u"30/12/1899"_s << u"30/12/1899"_s;
     QTest::newRow("date from text") << u"CRED_DESDE"_s << QVariant(u"05/01/2024"_s) << u"05/01/2024"_s << u"05/01/2024"_s;
     QTest::newRow("null date") << u"FUNDACAO"_s << QVariant() << QString() << QString();
     QTest::newRow("plain text") << u"RG"_s << QVariant(u"12.345"_s) << u"12.345"_s << u"12.345"_s;
