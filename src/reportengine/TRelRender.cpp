@@ -1,0 +1,90 @@
+#include "TRelRender.h"
+
+#include "ReportError.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace rel {
+
+TRelRender::TRelRender(const QString &displayName, const QString &fileExtension, QObject *parent)
+    : QObject(parent)
+    , m_displayName(displayName)
+    , m_fileExtension(fileExtension)
+{
+}
+
+TRelRender::~TRelRender() = default;
+
+QString TRelRender::DefaultExtension() const
+{
+    QString first = m_fileExtension.section(QLatin1Char(';'), 0, 0).trimmed();
+    if (first.startsWith(u'*'))
+        first.remove(0, 1);
+    return first;
+}
+
+QString TRelRender::TargetFileName(const QString &fileName) const
+{
+    const QString base = QFileInfo(fileName).fileName();
+    if (base.isEmpty() || !QFileInfo(fileName).suffix().isEmpty())
+        return fileName;
+    if (base.endsWith(u'.'))
+        return fileName + DefaultExtension().mid(1);
+    return fileName + DefaultExtension();
+}
+
+namespace {
+
+// Why a file cannot be created there, in the user's words.
+QString refusal(const QString &target, const QString &systemText)
+{
+    const QFileInfo info(target);
+    if (info.isDir())
+        return QStringLiteral("já existe uma pasta com esse nome");
+    QString folder = info.absolutePath();
+    while (!folder.isEmpty() && !QFileInfo::exists(folder))
+        folder = QFileInfo(folder).absolutePath();
+    if (QFileInfo(folder).isFile())
+        return QStringLiteral("%1 não é uma pasta").arg(QDir::toNativeSeparators(folder));
+    if (!QFileInfo(info.absolutePath()).isDir())
+        return QStringLiteral("a pasta %1 não existe").arg(QDir::toNativeSeparators(info.absolutePath()));
+    return systemText;
+}
+
+[[noreturn]] void refuse(const QString &target, const QString &systemText)
+{
+    throw OutputError(target, QStringLiteral("Não foi possível gravar o arquivo %1: %2")
+                                  .arg(QDir::toNativeSeparators(target), refusal(target, systemText)));
+}
+
+} // namespace
+
+QString TRelRender::PrintRender(QIODevice *stream, const QString &fileName)
+{
+    if (fileName.trimmed().isEmpty())
+        throw OutputError(fileName, QStringLiteral("Não foi possível gravar o relatório: nenhum nome de arquivo foi dado."));
+    const QString target = TargetFileName(fileName);
+    if (stream && !stream->isOpen())
+        stream->open(QIODevice::ReadOnly);
+    if (!stream || !stream->isOpen() || stream->size() == 0) {
+        throw ReportError(QStringLiteral("O relatório não gerou nenhuma página; o arquivo %1 não foi gravado.")
+                              .arg(QDir::toNativeSeparators(target)));
+    }
+    PageStreamReader reader(stream);
+
+    if (QFileInfo(target).isDir())
+        refuse(target, QString());
+    QSaveFile file(target);
+    // Where the folder refuses a temporary file beside the target, write in place.
+    file.setDirectWriteFallback(true);
+    if (!file.open(QIODevice::WriteOnly))
+        refuse(target, file.errorString());
+    render(reader, file);
+    if (file.error() != QFileDevice::NoError || !file.commit())
+        refuse(target, file.errorString());
+    return target;
+}
+
+} // namespace rel
