@@ -34,8 +34,11 @@ int main(int argc, char *argv[])
     TFrmHome home;
     QObject::connect(&home, &TFrmHome::closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     TDMbanco dataModule(programFolder());
+    DMbanco = &dataModule;
     closeOnTerminationSignal(&home);
 
     home.showMaximized();
-    return app.exec();
+    const int result = app.exec();
+    DMbanco = nullptr;
+    return result;
 }

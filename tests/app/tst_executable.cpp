@@ -1,0 +1,87 @@
+// Starts the built program itself against a temporary program folder and
+// settings folder, and sees it come up and end cleanly.
+#include "ScriptedDialogs.h"
+#include "TestFolders.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTest>
+
+#include <csignal>
+
+using namespace vosmira::test;
+
+class TstExecutable : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void startsConnectsAndEndsCleanly();
+    void programFolderOptionWins();
+};
+
+namespace {
+
+QProcessEnvironment environmentFor(const TempProgramFolder &program, const TempSettingsFolder &settings)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("VOSMIRA_PROGRAM_FOLDER"), program.path());
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), settings.configHome());
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    return env;
+}
+
+QString readIni(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+} // namespace
+
+void TstExecutable::startsConnectsAndEndsCleanly()
+{
+    TempSettingsFolder settings;
+    TempProgramFolder program;
+    QVERIFY(program.isValid());
+    const QString binary = qEnvironmentVariable("VOSMIRA_BINARY");
+    QVERIFY2(QFile::exists(binary), qPrintable(binary));
+
+    QProcess process;
+    process.setProcessEnvironment(environmentFor(program, settings));
+    process.start(binary, {});
+    QVERIFY(process.waitForStarted(10000));
+
+    // Connected and activated: the password check has written the store.
+    const QString store = settings.iniPath(QStringLiteral("VosmiraKEY.ini"));
+    QTRY_VERIFY_WITH_TIMEOUT(readIni(store).contains(QStringLiteral("default")), 20000);
+    QCOMPARE(process.state(), QProcess::Running);
+
+    ::kill(pid_t(process.processId()), SIGTERM);
+    QVERIFY(process.waitForFinished(20000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 0);
+    QVERIFY2(!process.readAllStandardError().contains("QSqlDatabasePrivate::removeDatabase"), "connection left open");
+}
+
+void TstExecutable::programFolderOptionWins()
+{
+    TempSettingsFolder settings;
+    TempProgramFolder program;
+    QVERIFY(program.isValid());
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), settings.configHome());
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("VOSMIRA_PROGRAM_FOLDER"), QStringLiteral("/nonexistent/folder"));
+    process.setProcessEnvironment(env);
+    process.start(qEnvironmentVariable("VOSMIRA_BINARY"), {QStringLiteral("--program-folder"), program.path()});
+    QVERIFY(process.waitForStarted(10000));
+    QTRY_VERIFY_WITH_TIMEOUT(readIni(settings.iniPath(QStringLiteral("VosmiraKEY.ini"))).contains(QStringLiteral("default")), 20000);
+    ::kill(pid_t(process.processId()), SIGTERM);
+    QVERIFY(process.waitForFinished(20000));
+    QCOMPARE(process.exitCode(), 0);
+}
+
+QTEST_GUILESS_MAIN(TstExecutable)
+#include "tst_executable.moc"
