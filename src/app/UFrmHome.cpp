@@ -176,7 +176,6 @@ void TFrmHome::buildControls()
     Image1 = new TImage(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setAccessibleName(QStringLiteral("Vosmira - Cadastro de Clientes"));
-    Image1->setCenter(true);
     Image1->setPicture(QPixmap(QStringLiteral(":/art/logo.png")));
     Image1->setGeometry(293, 326, 452, 130);
 
