@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ProjectDefinition.h"
+#include "TRelEngine.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -10,7 +11,7 @@
 namespace rel {
 
 class TRelDataConnection;
-class TRelEngine;
+
 
 // A report project: the reports of one project file, the text parameters they
 // read and the output target they run on. The file is read from disk at
