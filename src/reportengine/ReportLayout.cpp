@@ -8,6 +8,7 @@
 #include <QLocale>
 #include <QSize>
 
+#include <algorithm>
 #include <cmath>
 
 namespace rel {
@@ -151,6 +152,17 @@ int Runner::layoutSection(const CompiledSection &section, int top, Block &block)
     const int areaCols = (m_right - fieldX) / GridColumn;
     const int cellCols = qMax(1, areaCols / def.columns);
 
+    // The heading goes first, so readers of the output meet it before the fields.
+    const std::size_t itemsBefore = block.items.size();
+    int headingLines = 0;
+    if (!def.wide && !def.heading.isEmpty()) {
+        const int headingFont = font(QStringLiteral("heading"));
+        const QStringList lines = m_metrics->wrap(headingFont, def.heading, (headingCols - 1) * GridColumn);
+        for (int i = 0; i < lines.size(); ++i)
+            block.items.push_back(text(m_bodyX, top + i, QStringLiteral("heading"), lines.at(i)));
+        headingLines = int(lines.size());
+    }
+
     int row = 0;          // line of the current field row, from the section's top
     int rowLines = 0;
     int cell = 0;
@@ -209,33 +221,27 @@ int Runner::layoutSection(const CompiledSection &section, int top, Block &block)
         cell += span;
     }
     if (shown == 0) {
-        if (def.emptyText.isEmpty())
+        if (def.emptyText.isEmpty()) {
+            block.items.resize(itemsBefore);
             return 0;
+        }
         block.items.push_back(text(fieldX, top, QStringLiteral("empty"), def.emptyText));
         rowLines = 1;
     }
-    int height = row + rowLines;
-    if (!def.wide && !def.heading.isEmpty()) {
-        const int headingFont = font(QStringLiteral("heading"));
-        const QStringList lines = m_metrics->wrap(headingFont, def.heading, (headingCols - 1) * GridColumn);
-        for (int i = 0; i < lines.size(); ++i)
-            block.items.push_back(text(m_bodyX, top + i, QStringLiteral("heading"), lines.at(i)));
-        height = qMax(height, int(lines.size()));
-    }
-    return height;
+    return qMax(row + rowLines, headingLines);
 }
 
 void Runner::buildBlock(int number, Block &block)
 {
     block.items.clear();
-    int line = 0;
-    for (const CompiledSection &section : std::as_const(m_sections))
-        line += layoutSection(section, line, block);
-    line = qMax(line, 1);
     if (m_job.report->texts.numbering) {
         block.items.push_back(text(m_bodyX - GridColumn, 0, QStringLiteral("number"),
                                    QString::number(number) + QLatin1Char('.'), Align::Right));
     }
+    int line = 0;
+    for (const CompiledSection &section : std::as_const(m_sections))
+        line += layoutSection(section, line, block);
+    line = qMax(line, 1);
     if (m_job.report->texts.separator) {
         block.items.push_back(PageItem::makeLine(m_left, line * GridLine + GridLine / 2, m_right,
                                                  line * GridLine + GridLine / 2, 10, qRgb(0xb8, 0xb8, 0xb8)));
@@ -301,7 +307,7 @@ bool Runner::place(Block &block)
     // A block taller than a whole page goes on across pages, line by line.
     int shift = m_top + m_line * GridLine;
     int firstLine = 0;
-    std::sort(block.items.begin(), block.items.end(), [](const PageItem &a, const PageItem &b) { return a.y < b.y; });
+    std::stable_sort(block.items.begin(), block.items.end(), [](const PageItem &a, const PageItem &b) { return a.y < b.y; });
     for (PageItem item : block.items) {
         const int itemLine = item.y / GridLine;
         if (m_line + itemLine - firstLine >= m_bodyEnd) {

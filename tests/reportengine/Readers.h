@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Real readers of the engine's output files, so tests never trust our writers.
+namespace rtest {
+
+// pdftotext; page 0 means every page.
+QString pdfText(const QString &file, int page = 0, bool layout = false);
+int pdfPageCount(const QString &file);
+
+struct HtmlContent {
+    bool wellFormed = false;
+    QString error;
+    QString encoding;          // from <meta charset>
+    QStringList pages;         // text of each div.page, in order
+    QString text() const { return pages.join(QLatin1Char('\n')); }
+};
+// QXmlStreamReader: the whole file must be well-formed.
+HtmlContent htmlContent(const QString &file);
+
+struct RtfContent {
+    bool ok = false;
+    QString text;
+    int pageBreaks = 0;
+};
+// unrtf --html, then the HTML read back by QTextDocument.
+RtfContent rtfContent(const QString &file);
+
+// Whitespace runs collapsed, so wrapped text compares with the original.
+QString flat(const QString &text);
+
+// The program's output, or an empty string with a warning when it failed.
+QString runTool(const QString &program, const QStringList &arguments, int *exitCode = nullptr);
+
+} // namespace rtest

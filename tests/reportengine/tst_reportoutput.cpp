@@ -1,0 +1,418 @@
+#include "Readers.h"
+#include "ReportError.h"
+#include "SyntheticClients.h"
+#include "TRelPageWriter.h"
+#include "TRelProject.h"
+#include "TRelRender.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QDateTime kPrintedAt(QDate(2024, 3, 5), QTime(14, 30));
+
+enum Format { Pdf, Html, Rtf, Txt };
+const QStringList kFormatNames = {u"pdf"_s, u"html"_s, u"rtf"_s, u"txt"_s};
+
+std::unique_ptr<rel::TRelRender> renderer(Format f)
+{
+    switch (f) {
+    case Pdf: return std::make_unique<rel::TRelRenderPDF>();
+    case Html: return std::make_unique<rel::TRelRenderHTML>();
+    case Rtf: return std::make_unique<rel::TRelRenderRTF>();
+    case Txt: break;
+    }
+    return std::make_unique<rel::TRelRenderText>();
+}
+
+QStringList sectionCodes(rtest::Kind kind)
+{
+    return {u"Show_Contato"_s, u"Show_Endereco"_s,
+            kind == rtest::Kind::Fisica ? u"Show_Prof"_s : u"Show_Sec_Prof_Juridica"_s, u"Show_OBS"_s};
+}
+
+// Records report RV_VOSMIRA_<sections> with the first sections ticked.
+int record(QBuffer &stream, rel::TRelDataConnection &data, int sections, rtest::Kind kind)
+{
+    rel::TRelProject project;
+    rel::TRelPageWriter writer;
+    writer.SetStreamMode(rel::smUserStream);
+    writer.SetStream(&stream);
+    project.SetEngine(&writer);
+    project.AddDataConnection(&data);
+    project.SetPrintedAt(kPrintedAt);
+    project.SetProjectFile(rtest::sourceProjectFile());
+    project.Open();
+    project.SetParam(u"GENERO1"_s, u"Show_Nome"_s);
+    for (int i = 0; i < sections; ++i)
+        project.SetParam(u"GENERO"_s + QString::number(i + 2), sectionCodes(kind).at(i));
+    if (!project.ExecuteReport(u"RV_VOSMIRA_"_s + QString::number(sections)))
+        return -1;
+    return writer.PageCount();
+}
+
+QString readText(const QString &file)
+{
+    QFile f(file);
+    f.open(QIODevice::ReadOnly);
+    return QString::fromUtf8(f.readAll());
+}
+
+// The text a reader finds in a file of the format.
+QString readBack(Format f, const QString &file, bool layout = false)
+{
+    switch (f) {
+    case Pdf: return rtest::pdfText(file, 0, layout);
+    case Html: {
+        const rtest::HtmlContent html = rtest::htmlContent(file);
+        if (!html.wellFormed)
+            qWarning("%s", qPrintable(html.error));
+        return html.wellFormed ? html.text() : QString();
+    }
+    case Rtf: return rtest::rtfContent(file).text;
+    case Txt: break;
+    }
+    return readText(file);
+}
+
+} // namespace
+
+class TstReportOutput : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void fiveReports_data();
+    void fiveReports();
+    void accentsAndLongObservations_data();
+    void accentsAndLongObservations();
+    void textMatchesGolden_data();
+    void textMatchesGolden();
+    void fileNames_data();
+    void fileNames();
+    void existingFileIsOverwritten_data();
+    void existingFileIsOverwritten();
+    void unwritableTarget_data();
+    void unwritableTarget();
+    void pageBreaksForHundredsOfClients();
+    void emptySelection();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void TstReportOutput::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+}
+
+void TstReportOutput::fiveReports_data()
+{
+    QTest::addColumn<int>("sections");
+    QTest::addColumn<int>("kind");
+    for (int n = 0; n <= 4; ++n) {
+        QTest::addRow("RV_VOSMIRA_%d pf", n) << n << int(rtest::Kind::Fisica);
+        QTest::addRow("RV_VOSMIRA_%d pj", n) << n << int(rtest::Kind::Juridica);
+    }
+}
+
+void TstReportOutput::fiveReports()
+{
+    QFETCH(int, sections);
+    QFETCH(int, kind);
+    const auto k = rtest::Kind(kind);
+    auto data = rtest::makeClients(12, k);
+    QBuffer stream;
+    const int pages = record(stream, *data, sections, k);
+    QVERIFY(pages >= 1);
+
+    // What each optional section shows, as a reader sees it: label and masked value.
+    const QList<QRegularExpression> shows = {
+        QRegularExpression(u"Telefones:\\s+\\(\\d{2}\\)\\d{4}-\\d{4}"_s),
+        QRegularExpression(u"CEP:\\s+\\d{5}-\\d{3}"_s),
+        k == rtest::Kind::Fisica ? QRegularExpression(u"CPF:\\s+\\d{3}\\.\\d{3}\\.\\d{3}-\\d{2}"_s)
+                                 : QRegularExpression(u"CNPJ:\\s+\\d{2}\\.\\d{3}\\.\\d{3}/\\d{4}-\\d{2}"_s),
+        QRegularExpression(u"Cliente desde a inauguração|Pagamento à vista"_s),
+    };
+
+    for (Format f : {Pdf, Html, Rtf, Txt}) {
+        const QString file = m_dir.filePath(u"rv%1_%2."_s.arg(sections).arg(kind) + kFormatNames.at(f));
+        renderer(f)->PrintRender(&stream, file);
+        // Lines as laid out, so a label stays beside its value.
+        const QString text = readBack(f, file, true);
+        const QString flat = rtest::flat(text);
+        QVERIFY2(!flat.isEmpty(), qPrintable(kFormatNames.at(f)));
+        const QByteArray where = (kFormatNames.at(f) + u": "_s + flat.left(300)).toUtf8();
+        QVERIFY2(flat.contains(u"Relação de Clientes"_s), where);
+        QVERIFY2(flat.contains(rtest::kindText(k)), where);
+        QVERIFY2(flat.contains(u"Emitido em 05/03/2024 às 14:30"_s), where);
+        QVERIFY2(flat.contains(u"Página 1 de %1"_s.arg(pages)), where);
+        QVERIFY2(flat.contains(u"Total de clientes: 12"_s), where);
+        for (data->First(); !data->Eof(); data->Next())
+            QVERIFY2(flat.contains(data->DisplayText(1)), qPrintable(data->DisplayText(1) + u" in "_s + kFormatNames.at(f)));
+        for (int s = 0; s < shows.size(); ++s) {
+            const bool shown = shows.at(s).match(flat).hasMatch();
+            QVERIFY2(shown == (s < sections),
+                     qPrintable(u"%1: section %2 %3"_s.arg(kFormatNames.at(f)).arg(s + 1)
+                                    .arg(shown ? u"shown"_s : u"missing"_s)));
+        }
+    }
+}
+
+void TstReportOutput::accentsAndLongObservations_data()
+{
+    QTest::addColumn<int>("format");
+    for (Format f : {Pdf, Html, Rtf, Txt})
+        QTest::newRow(qPrintable(kFormatNames.at(f))) << int(f);
+}
+
+void TstReportOutput::accentsAndLongObservations()
+{
+    QFETCH(int, format);
+    const QString name = u"Conceição Araújo Gonçalves Brandão Magalhães Simões Nóbrega Assunção Guimarães Peixoto Ribeiro"_s;
+    const QString obs = u"Observação longa: à vista, crédito pré-aprovado, açúcar, pão, maçã, índio, ônibus, úmido, "
+                        u"Ângela, Érico, Ícaro, Óscar, Úrsula, coração, ação, não, irmã, avô, você, três, café, "
+                        u"fênix, Ñandú e ü. Atendido às segundas e sextas; cobrar após a entrega."_s;
+    QVERIFY(obs.size() <= 255);
+    rel::TRelMemoryConnection data(u"RelDataSetConnection1"_s, rtest::clientColumns());
+    data.AppendRow(rtest::bareClient(name, obs, rtest::Kind::Fisica));
+    data.AppendRow(rtest::bareClient(u"Zélia Müller"_s, u"Curta."_s, rtest::Kind::Fisica));
+    QBuffer stream;
+    rel::TRelProject project;
+    rel::TRelPageWriter writer;
+    writer.SetStreamMode(rel::smUserStream);
+    writer.SetStream(&stream);
+    project.SetEngine(&writer);
+    project.AddDataConnection(&data);
+    project.SetProjectFile(rtest::sourceProjectFile());
+    project.SetParam(u"GENERO1"_s, u"Show_Nome"_s);
+    project.SetParam(u"GENERO2"_s, u"Show_OBS"_s);
+    QVERIFY(project.ExecuteReport(u"RV_VOSMIRA_1"_s));
+
+    const Format f = Format(format);
+    const QString file = m_dir.filePath(u"acentos."_s + kFormatNames.at(f));
+    renderer(f)->PrintRender(&stream, file);
+    const QString flat = rtest::flat(readBack(f, file));
+    // Wrapped at spaces only, so the flattened text holds every word in order.
+    QVERIFY2(flat.contains(name), qPrintable(flat.left(400)));
+    QVERIFY2(flat.contains(rtest::flat(obs)), qPrintable(flat.left(600)));
+    QVERIFY(flat.contains(u"Zélia Müller"_s));
+}
+
+void TstReportOutput::textMatchesGolden_data()
+{
+    QTest::addColumn<int>("sections");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("golden");
+    QTest::newRow("RV_VOSMIRA_4 pf") << 4 << int(rtest::Kind::Fisica) << u"rv4_pf.txt"_s;
+    QTest::newRow("RV_VOSMIRA_2 pj") << 2 << int(rtest::Kind::Juridica) << u"rv2_pj.txt"_s;
+    QTest::newRow("RV_VOSMIRA_0 pf") << 0 << int(rtest::Kind::Fisica) << u"rv0_pf.txt"_s;
+}
+
+void TstReportOutput::textMatchesGolden()
+{
+    QFETCH(int, sections);
+    QFETCH(int, kind);
+    QFETCH(QString, golden);
+    auto data = rtest::makeClients(7, rtest::Kind(kind));
+    QBuffer stream;
+    QVERIFY(record(stream, *data, sections, rtest::Kind(kind)) > 0);
+    const QString file = m_dir.filePath(golden);
+    rel::TRelRenderText().PrintRender(&stream, file);
+    const QString text = readText(file);
+
+    // The grid: A4 at 10 characters and 6 lines per inch.
+    const QStringList pages = text.split(u'\f');
+    for (const QString &page : pages) {
+        const QStringList lines = page.split(u'\n');
+        QVERIFY(lines.size() <= 70 + 1);
+        for (const QString &line : lines)
+            QVERIFY2(line.size() <= 82, qPrintable(line));
+    }
+
+    const QString goldenPath = QStringLiteral(VOSMIRA_GOLDEN_DIR "/") + golden;
+    if (qEnvironmentVariableIsSet("VOSMIRA_UPDATE_GOLDEN")) {
+        QFile out(goldenPath);
+        QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        out.write(text.toUtf8());
+    }
+    QCOMPARE(text, readText(goldenPath));
+}
+
+void TstReportOutput::fileNames_data()
+{
+    QTest::addColumn<int>("format");
+    QTest::addColumn<QString>("given");
+    QTest::addColumn<QString>("written");
+    for (Format f : {Pdf, Html, Rtf, Txt}) {
+        const QString ext = kFormatNames.at(f);
+        QTest::addRow("%s without extension", qPrintable(ext)) << int(f) << u"lista_"_s + ext << u"lista_"_s + ext + u'.' + ext;
+        QTest::addRow("%s other extension", qPrintable(ext)) << int(f) << u"lista_"_s + ext + u".dat"_s
+                                                            << u"lista_"_s + ext + u".dat"_s;
+        QTest::addRow("%s own extension", qPrintable(ext)) << int(f) << u"own."_s + ext << u"own."_s + ext;
+        QTest::addRow("%s trailing dot", qPrintable(ext)) << int(f) << u"ponto_"_s + ext + u'.'
+                                                         << u"ponto_"_s + ext + u'.' + ext;
+    }
+    QTest::newRow("html in a dotted folder") << int(Html) << u"a.b/lista"_s << u"a.b/lista.html"_s;
+}
+
+void TstReportOutput::fileNames()
+{
+    QFETCH(int, format);
+    QFETCH(QString, given);
+    QFETCH(QString, written);
+    QDir(m_dir.path()).mkpath(u"a.b"_s);
+    auto data = rtest::makeClients(2, rtest::Kind::Fisica);
+    QBuffer stream;
+    QVERIFY(record(stream, *data, 1, rtest::Kind::Fisica) > 0);
+    const QString result = renderer(Format(format))->PrintRender(&stream, m_dir.filePath(given));
+    QCOMPARE(result, m_dir.filePath(written));
+    QVERIFY(QFileInfo(result).isFile());
+    QVERIFY(rtest::flat(readBack(Format(format), result)).contains(data->DisplayText(1)) || (data->First(), true));
+}
+
+void TstReportOutput::existingFileIsOverwritten_data()
+{
+    accentsAndLongObservations_data();
+}
+
+void TstReportOutput::existingFileIsOverwritten()
+{
+    QFETCH(int, format);
+    const Format f = Format(format);
+    const QString file = m_dir.filePath(u"existente."_s + kFormatNames.at(f));
+    {
+        QFile old(file);
+        QVERIFY(old.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        old.write(QByteArray(200000, 'x'));
+    }
+    auto data = rtest::makeClients(3, rtest::Kind::Juridica);
+    QBuffer stream;
+    QVERIFY(record(stream, *data, 0, rtest::Kind::Juridica) > 0);
+    QCOMPARE(renderer(f)->PrintRender(&stream, file), file);
+    QVERIFY(QFileInfo(file).size() < 200000);
+    data->First();
+    QVERIFY(rtest::flat(readBack(f, file)).contains(data->DisplayText(1)));
+}
+
+void TstReportOutput::unwritableTarget_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::newRow("under a regular file") << u"arquivo.txt/lista.pdf"_s;
+    QTest::newRow("a folder where the file goes") << u"pasta.pdf"_s;
+    QTest::newRow("missing folder") << u"nao/existe/lista.pdf"_s;
+}
+
+void TstReportOutput::unwritableTarget()
+{
+    QFETCH(QString, target);
+    {
+        QFile file(m_dir.filePath(u"arquivo.txt"_s));
+        file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        file.write("intacto");
+    }
+    QDir(m_dir.path()).mkpath(u"pasta.pdf"_s);
+    auto data = rtest::makeClients(2, rtest::Kind::Fisica);
+    QBuffer stream;
+    QVERIFY(record(stream, *data, 0, rtest::Kind::Fisica) > 0);
+    const QString path = m_dir.filePath(target);
+    for (Format f : {Pdf, Html, Rtf, Txt}) {
+        try {
+            renderer(f)->PrintRender(&stream, path);
+            QFAIL("wrote into an impossible place");
+        } catch (const rel::OutputError &e) {
+            QVERIFY2(e.text().contains(QDir::toNativeSeparators(path)), e.what());
+            QCOMPARE(e.fileName(), path);
+        }
+    }
+    QCOMPARE(readText(m_dir.filePath(u"arquivo.txt"_s)), u"intacto"_s);
+    QVERIFY(QFileInfo(m_dir.filePath(u"pasta.pdf"_s)).isDir());
+}
+
+void TstReportOutput::pageBreaksForHundredsOfClients()
+{
+    const int clients = 300;
+    auto data = rtest::makeClients(clients, rtest::Kind::Fisica);
+    QBuffer stream;
+    const int pages = record(stream, *data, 4, rtest::Kind::Fisica);
+    QVERIFY(pages > 40);
+
+    const QString pdf = m_dir.filePath(u"muitos.pdf"_s);
+    rel::TRelRenderPDF().PrintRender(&stream, pdf);
+    QCOMPARE(rtest::pdfPageCount(pdf), pages);
+    for (int page : {1, pages / 2, pages}) {
+        const QString text = rtest::pdfText(pdf, page);
+        QVERIFY2(text.contains(u"Página %1 de %2"_s.arg(page).arg(pages)), qPrintable(text.right(200)));
+        QCOMPARE(text.contains(u"Total de clientes: 300"_s), page == pages);
+    }
+
+    const QString html = m_dir.filePath(u"muitos.html"_s);
+    rel::TRelRenderHTML().PrintRender(&stream, html);
+    const rtest::HtmlContent content = rtest::htmlContent(html);
+    QVERIFY2(content.wellFormed, qPrintable(content.error));
+    QCOMPARE(content.encoding.toLower(), u"utf-8"_s);
+    QCOMPARE(content.pages.size(), pages);
+    for (int p = 0; p < pages; ++p)
+        QVERIFY(rtest::flat(content.pages.at(p)).contains(u"Página %1 de %2"_s.arg(p + 1).arg(pages)));
+
+    const QString rtf = m_dir.filePath(u"muitos.rtf"_s);
+    rel::TRelRenderRTF().PrintRender(&stream, rtf);
+    const rtest::RtfContent rtfText = rtest::rtfContent(rtf);
+    QVERIFY(rtfText.ok);
+    QCOMPARE(rtfText.pageBreaks, pages - 1);
+    QVERIFY(rtfText.text.contains(u"Página %1 de %1"_s.arg(pages)));
+
+    const QString txt = m_dir.filePath(u"muitos.txt"_s);
+    rel::TRelRenderText().PrintRender(&stream, txt);
+    const QStringList txtPages = readText(txt).split(u'\f');
+    QCOMPARE(txtPages.size(), pages);
+    // Every client once, and each block's closing rule on the page where it starts.
+    const QRegularExpression blockStart(u"^\\s{3,}(\\d+)\\. \\S"_s);
+    QList<int> seen;
+    for (int p = 0; p < pages; ++p) {
+        int starts = 0;
+        int rules = 0;
+        const QStringList lines = txtPages.at(p).split(u'\n');
+        for (const QString &line : lines) {
+            const QRegularExpressionMatch m = blockStart.match(line);
+            if (m.hasMatch()) {
+                ++starts;
+                seen.append(m.captured(1).toInt());
+            }
+            if (line.trimmed().startsWith(u"-----"_s) && line.trimmed().count(u'-') == line.trimmed().size())
+                ++rules;
+        }
+        QVERIFY(starts > 0);
+        QVERIFY2(rules == starts + 2, qPrintable(u"page %1: %2 blocks, %3 rules"_s.arg(p + 1).arg(starts).arg(rules)));
+        QVERIFY(txtPages.at(p).contains(u"Página %1 de %2"_s.arg(p + 1).arg(pages)));
+    }
+    QCOMPARE(seen.size(), clients);
+    for (int i = 0; i < clients; ++i)
+        QCOMPARE(seen.at(i), i + 1);
+}
+
+void TstReportOutput::emptySelection()
+{
+    rel::TRelMemoryConnection data(u"RelDataSetConnection1"_s, rtest::clientColumns());
+    QBuffer stream;
+    QCOMPARE(record(stream, data, 2, rtest::Kind::Fisica), 1);
+    const QString pdf = m_dir.filePath(u"vazio.pdf"_s);
+    rel::TRelRenderPDF().PrintRender(&stream, pdf);
+    const QString text = rtest::flat(rtest::pdfText(pdf));
+    QVERIFY(text.contains(u"Nenhum cliente selecionado."_s));
+    QVERIFY(text.contains(u"Total de clientes: 0"_s));
+    QVERIFY(text.contains(u"Página 1 de 1"_s));
+}
+
+QTEST_MAIN(TstReportOutput)
+#include "tst_reportoutput.moc"
