@@ -106,6 +106,8 @@ private slots:
     void unwritableTarget();
     void pageBreaksForHundredsOfClients();
     void emptySelection();
+    void corruptStreamIsRefused_data();
+    void corruptStreamIsRefused();
 
 private:
     QTemporaryDir m_dir;
@@ -412,6 +414,28 @@ void TstReportOutput::emptySelection()
     QVERIFY(text.contains(u"Nenhum cliente selecionado."_s));
     QVERIFY(text.contains(u"Total de clientes: 0"_s));
     QVERIFY(text.contains(u"Página 1 de 1"_s));
+}
+
+void TstReportOutput::corruptStreamIsRefused_data()
+{
+    QTest::addColumn<int>("cut");   // bytes kept of a good recording; -1: garbage
+    QTest::newRow("garbage") << -1;
+    QTest::newRow("header only") << 20;
+    QTest::newRow("cut inside a page") << 700;
+}
+
+void TstReportOutput::corruptStreamIsRefused()
+{
+    QFETCH(int, cut);
+    auto data = rtest::makeClients(4, rtest::Kind::Fisica);
+    QBuffer good;
+    QVERIFY(record(good, *data, 2, rtest::Kind::Fisica) > 0);
+    QByteArray bytes = cut < 0 ? QByteArray(4000, '\x5a') : good.data().left(cut);
+    QBuffer broken(&bytes);
+    broken.open(QIODevice::ReadOnly);
+    const QString target = m_dir.filePath(u"quebrado.txt"_s);
+    QVERIFY_THROWS_EXCEPTION(rel::ReportError, rel::TRelRenderText().PrintRender(&broken, target));
+    QVERIFY(!QFileInfo::exists(target));
 }
 
 QTEST_MAIN(TstReportOutput)
