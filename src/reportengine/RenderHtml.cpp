@@ -5,7 +5,7 @@
 namespace rel {
 
 TRelRenderHTML::TRelRenderHTML(QObject *parent)
-    : TRelRender(QStringLiteral("Web Page (HTML)"), QStringLiteral("*.html;*.htm"), parent)
+    : TRelRender(QStringLiteral("Página da Web (HTML)"), QStringLiteral("*.html;*.htm"), parent)
 {
 }
 

@@ -8,7 +8,7 @@
 namespace rel {
 
 TRelRenderRTF::TRelRenderRTF(QObject *parent)
-    : TRelRender(QStringLiteral("Rich Text Format (RTF)"), QStringLiteral("*.rtf"), parent)
+    : TRelRender(QStringLiteral("Texto formatado (RTF)"), QStringLiteral("*.rtf"), parent)
 {
 }
 

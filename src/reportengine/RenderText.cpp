@@ -7,7 +7,7 @@
 namespace rel {
 
 TRelRenderText::TRelRenderText(QObject *parent)
-    : TRelRender(QStringLiteral("Plain Text (TXT)"), QStringLiteral("*.txt"), parent)
+    : TRelRender(QStringLiteral("Texto simples (TXT)"), QStringLiteral("*.txt"), parent)
 {
 }
 

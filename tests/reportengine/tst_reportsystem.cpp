@@ -150,7 +150,7 @@ void TstReportSystem::previewIsTheDefault()
             QVERIFY(pages > 1);
             QCOMPARE(preview->pageNumber(), 1);
             auto *label = preview->findChild<QLabel *>(u"lbPage"_s);
-            QCOMPARE(label->text(), u"Page 1 of %1"_s.arg(pages));
+            QCOMPARE(label->text(), u"Página 1 de %1"_s.arg(pages));
             preview->nextPage();
             QCOMPARE(preview->pageNumber(), 2);
             preview->lastPage();

@@ -20,29 +20,29 @@ QString formatDisplayName(TFileFormat format)
 {
     switch (format) {
     case TFileFormat::PDF: return QStringLiteral("Adobe Acrobat (PDF)");
-    case TFileFormat::HTML: return QStringLiteral("Web Page (HTML)");
-    case TFileFormat::RTF: return QStringLiteral("Rich Text Format (RTF)");
+    case TFileFormat::HTML: return QStringLiteral("Página da Web (HTML)");
+    case TFileFormat::RTF: return QStringLiteral("Texto formatado (RTF)");
     case TFileFormat::Text: break;
     }
-    return QStringLiteral("Plain Text (TXT)");
+    return QStringLiteral("Texto simples (TXT)");
 }
 
 QString formatFilter(TFileFormat format)
 {
     switch (format) {
     case TFileFormat::PDF: return QStringLiteral("Adobe Acrobat (PDF) (*.pdf)");
-    case TFileFormat::HTML: return QStringLiteral("Web Page (HTML) (*.html *.htm)");
-    case TFileFormat::RTF: return QStringLiteral("Rich Text Format (RTF) (*.rtf)");
+    case TFileFormat::HTML: return QStringLiteral("Página da Web (HTML) (*.html *.htm)");
+    case TFileFormat::RTF: return QStringLiteral("Texto formatado (RTF) (*.rtf)");
     case TFileFormat::Text: break;
     }
-    return QStringLiteral("Plain Text (TXT) (*.txt)");
+    return QStringLiteral("Texto simples (TXT) (*.txt)");
 }
 
 TRelOutputOptions::TRelOutputOptions(const QString &title, const TOutputOptions &options, QWidget *parent)
     : QDialog(parent)
-    , m_printer(new QRadioButton(QStringLiteral("&Printer"), this))
-    , m_preview(new QRadioButton(QStringLiteral("Pre&view"), this))
-    , m_file(new QRadioButton(QStringLiteral("&File"), this))
+    , m_printer(new QRadioButton(QStringLiteral("&Impressora"), this))
+    , m_preview(new QRadioButton(QStringLiteral("&Visualizar na tela"), this))
+    , m_file(new QRadioButton(QStringLiteral("&Arquivo"), this))
     , m_format(new QComboBox(this))
     , m_fileName(new QLineEdit(this))
     , m_copies(new QSpinBox(this))
@@ -62,15 +62,15 @@ TRelOutputOptions::TRelOutputOptions(const QString &title, const TOutputOptions 
         m_format->addItem(formatDisplayName(f));
     m_copies->setRange(1, 999);
 
-    auto *destination = new QGroupBox(QStringLiteral("Report destination"), this);
-    auto *browse = new QPushButton(QStringLiteral("&Browse..."), this);
+    auto *destination = new QGroupBox(QStringLiteral("Destino do relatório"), this);
+    auto *browse = new QPushButton(QStringLiteral("&Procurar..."), this);
     browse->setObjectName(QStringLiteral("btnBrowse"));
     auto *fileRow = new QHBoxLayout;
     fileRow->addWidget(m_fileName, 1);
     fileRow->addWidget(browse);
     auto *fileForm = new QFormLayout;
-    fileForm->addRow(QStringLiteral("Format:"), m_format);
-    fileForm->addRow(QStringLiteral("File name:"), fileRow);
+    fileForm->addRow(QStringLiteral("Formato:"), m_format);
+    fileForm->addRow(QStringLiteral("Nome do arquivo:"), fileRow);
     fileForm->setContentsMargins(24, 0, 0, 0);
     auto *destLayout = new QVBoxLayout(destination);
     destLayout->addWidget(m_printer);
@@ -78,9 +78,9 @@ TRelOutputOptions::TRelOutputOptions(const QString &title, const TOutputOptions 
     destLayout->addWidget(m_file);
     destLayout->addLayout(fileForm);
 
-    auto *printerBox = new QGroupBox(QStringLiteral("Printer"), this);
+    auto *printerBox = new QGroupBox(QStringLiteral("Impressora"), this);
     auto *printerForm = new QFormLayout(printerBox);
-    printerForm->addRow(QStringLiteral("Copies:"), m_copies);
+    printerForm->addRow(QStringLiteral("Cópias:"), m_copies);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(destination);

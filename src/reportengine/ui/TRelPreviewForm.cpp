@@ -88,14 +88,14 @@ void TRelPreviewForm::buildToolBar(QLayout *layout)
         return b;
     };
     if (m_settings.allowPrint) {
-        auto *p = button("btnPrint", QStringLiteral("Print..."), themed("document-print", QStyle::SP_DialogSaveButton, this),
+        auto *p = button("btnPrint", QStringLiteral("Imprimir..."), themed("document-print", QStyle::SP_DialogSaveButton, this),
                          QKeySequence::Print, &TRelPreviewForm::print);
         p->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     }
     if (m_settings.allowSave) {
         auto *save = new QToolButton(bar);
         save->setObjectName(QStringLiteral("btnSave"));
-        save->setText(QStringLiteral("Save"));
+        save->setText(QStringLiteral("Salvar"));
         save->setIcon(themed("document-save-as", QStyle::SP_DialogSaveButton, this));
         save->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
         save->setPopupMode(QToolButton::InstantPopup);
@@ -109,20 +109,20 @@ void TRelPreviewForm::buildToolBar(QLayout *layout)
         bar->addWidget(save);
     }
     bar->addSeparator();
-    m_first = button("btnFirst", QStringLiteral("First page"), themed("go-first", QStyle::SP_MediaSkipBackward, this),
+    m_first = button("btnFirst", QStringLiteral("Primeira página"), themed("go-first", QStyle::SP_MediaSkipBackward, this),
                      QKeySequence(Qt::CTRL | Qt::Key_Home), &TRelPreviewForm::firstPage);
-    m_prior = button("btnPrior", QStringLiteral("Previous page"), themed("go-previous", QStyle::SP_ArrowBack, this),
+    m_prior = button("btnPrior", QStringLiteral("Página anterior"), themed("go-previous", QStyle::SP_ArrowBack, this),
                      QKeySequence(Qt::Key_PageUp), &TRelPreviewForm::priorPage);
     m_pageLabel = new QLabel(bar);
     m_pageLabel->setObjectName(QStringLiteral("lbPage"));
     m_pageLabel->setContentsMargins(8, 0, 8, 0);
     bar->addWidget(m_pageLabel);
-    m_next = button("btnNext", QStringLiteral("Next page"), themed("go-next", QStyle::SP_ArrowForward, this),
+    m_next = button("btnNext", QStringLiteral("Próxima página"), themed("go-next", QStyle::SP_ArrowForward, this),
                     QKeySequence(Qt::Key_PageDown), &TRelPreviewForm::nextPage);
-    m_last = button("btnLast", QStringLiteral("Last page"), themed("go-last", QStyle::SP_MediaSkipForward, this),
+    m_last = button("btnLast", QStringLiteral("Última página"), themed("go-last", QStyle::SP_MediaSkipForward, this),
                     QKeySequence(Qt::CTRL | Qt::Key_End), &TRelPreviewForm::lastPage);
     bar->addSeparator();
-    button("btnZoomOut", QStringLiteral("Zoom out"), themed("zoom-out", QStyle::SP_ArrowDown, this),
+    button("btnZoomOut", QStringLiteral("Diminuir zoom"), themed("zoom-out", QStyle::SP_ArrowDown, this),
            QKeySequence(Qt::Key_Minus), &TRelPreviewForm::zoomOut);
     m_zoomBox = new QComboBox(bar);
     m_zoomBox->setObjectName(QStringLiteral("cbZoom"));
@@ -130,8 +130,8 @@ void TRelPreviewForm::buildToolBar(QLayout *layout)
     m_zoomBox->setInsertPolicy(QComboBox::NoInsert);
     for (int z : kZooms)
         m_zoomBox->addItem(QString::number(z) + u'%');
-    m_zoomBox->addItem(QStringLiteral("Page width"));
-    m_zoomBox->addItem(QStringLiteral("Whole page"));
+    m_zoomBox->addItem(QStringLiteral("Largura da página"));
+    m_zoomBox->addItem(QStringLiteral("Página inteira"));
     m_zoomBox->setMinimumContentsLength(10);
     connect(m_zoomBox, &QComboBox::activated, this, [this](int index) {
         if (index < kZooms.size())
@@ -149,16 +149,16 @@ void TRelPreviewForm::buildToolBar(QLayout *layout)
         setZoom(ok ? z : zoom());
     });
     bar->addWidget(m_zoomBox);
-    button("btnZoomIn", QStringLiteral("Zoom in"), themed("zoom-in", QStyle::SP_ArrowUp, this),
+    button("btnZoomIn", QStringLiteral("Aumentar zoom"), themed("zoom-in", QStyle::SP_ArrowUp, this),
            QKeySequence(Qt::Key_Plus), &TRelPreviewForm::zoomIn);
-    button("btnFitWidth", QStringLiteral("Page width"), themed("zoom-fit-width", QStyle::SP_ToolBarHorizontalExtensionButton, this),
+    button("btnFitWidth", QStringLiteral("Largura da página"), themed("zoom-fit-width", QStyle::SP_ToolBarHorizontalExtensionButton, this),
            QKeySequence(), &TRelPreviewForm::fitWidth);
-    button("btnFitPage", QStringLiteral("Whole page"), themed("zoom-fit-best", QStyle::SP_TitleBarMaxButton, this),
+    button("btnFitPage", QStringLiteral("Página inteira"), themed("zoom-fit-best", QStyle::SP_TitleBarMaxButton, this),
            QKeySequence(), &TRelPreviewForm::fitPage);
     auto *spacer = new QWidget(bar);
     spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     bar->addWidget(spacer);
-    auto *close = button("btnClose", QStringLiteral("Close"), themed("window-close", QStyle::SP_DialogCloseButton, this),
+    auto *close = button("btnClose", QStringLiteral("Fechar"), themed("window-close", QStyle::SP_DialogCloseButton, this),
                          QKeySequence(Qt::Key_Escape), &QDialog::accept);
     close->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     layout->addWidget(bar);
@@ -227,7 +227,7 @@ void TRelPreviewForm::fitPage()
 
 void TRelPreviewForm::refresh()
 {
-    m_pageLabel->setText(QStringLiteral("Page %1 of %2").arg(m_current).arg(pageCount()));
+    m_pageLabel->setText(QStringLiteral("Página %1 de %2").arg(m_current).arg(pageCount()));
     m_first->setEnabled(m_current > 1);
     m_prior->setEnabled(m_current > 1);
     m_next->setEnabled(m_current < pageCount());
