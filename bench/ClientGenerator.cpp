@@ -1,6 +1,6 @@
 #include "ClientGenerator.h"
 
-#include "CheckDigits.h"
+#include "DocumentNumbers.h"
 #include "NamePools.h"
 
 #include <QDate>

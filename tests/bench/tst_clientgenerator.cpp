@@ -3,6 +3,7 @@
 #include "CheckDigits.h"
 #include "ClientGenerator.h"
 #include "DatabaseWriter.h"
+#include "DocumentNumbers.h"
 #include "UDMbanco.h"
 
 #include <QDate>
@@ -93,6 +94,7 @@ void TestClientGenerator::generatedClientsAreValid()
         if (v[col_TIPO] == pessoaFisica()) {
             ++people;
             QVERIFY2(isValidCpf(v[col_CPF]), qPrintable(v[col_CPF]));
+            QVERIFY(vosmira::checkdigits::cpf(v[col_CPF]));
             QVERIFY(v[col_CNPJ].isNull());
         } else {
             QCOMPARE(v[col_TIPO], pessoaJuridica());
@@ -100,6 +102,8 @@ void TestClientGenerator::generatedClientsAreValid()
             QCOMPARE(v[col_CNPJ].size(), 18);     // the mask's punctuation kept
             const QString bare = bareCnpj(v[col_CNPJ]);
             QVERIFY2(isValidCnpj(bare), qPrintable(v[col_CNPJ]));
+            // The registration form's own check, on the number as its edit yields it.
+            QCOMPARE(vosmira::checkdigits::cnpjExit(v[col_CNPJ]), vosmira::checkdigits::ExitResult::Valid);
             alphanumeric += bare.contains(QRegularExpression(u"[A-Z]"_s)) ? 1 : 0;
             QVERIFY(v[col_CPF].isNull());
         }

@@ -1,4 +1,4 @@
-#include "CheckDigits.h"
+#include "DocumentNumbers.h"
 
 #include <array>
 #include <span>
