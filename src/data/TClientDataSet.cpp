@@ -11,6 +11,13 @@
 using namespace Qt::Literals::StringLiterals;
 using ClientRecord::Kind;
 
+namespace {
+
+// How many rows ahead a scan asks for the row it will read (PackedRow::prefetch).
+constexpr std::size_t PrefetchAhead = 16;
+
+} // namespace
+
 TClientDataSet::TClientDataSet(const QString &objectName, const QString &tableName, bool cnpjMask, QObject *parent)
     : QObject(parent)
     , m_table(tableName)
@@ -346,9 +353,11 @@ void TClientDataSet::rebuildView(const Row *keep)
 {
     m_view.clear();
     if (filtering()) {
-        for (Row *row : m_rows) {
-            if (visible(row))
-                m_view.push_back(row);
+        for (std::size_t i = 0; i < m_rows.size(); ++i) {
+            if (i + PrefetchAhead < m_rows.size())
+                m_rows[i + PrefetchAhead]->cur.prefetch();
+            if (visible(m_rows[i]))
+                m_view.push_back(m_rows[i]);
         }
     } else {
         m_view.shrink_to_fit();
@@ -412,6 +421,8 @@ bool TClientDataSet::Locate(QStringView fieldName, const QString &value, int opt
     const int slot = ClientRecord::textSlot(column);
     const std::vector<Row *> &rows = view();
     for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (i + PrefetchAhead < rows.size())
+            rows[i + PrefetchAhead]->cur.prefetch();
         if (match.matches(rows[i]->cur.utf8AtSlot(slot))) {
             moveTo(int(i));
             return true;
