@@ -1,0 +1,210 @@
+#include "ResultTable.h"
+
+#include <QLocale>
+
+#include <functional>
+#include <optional>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace vbench {
+
+namespace {
+
+enum class Unit { Time, Bytes, Ratio };
+
+QString seconds(double s)
+{
+    if (s < 1e-5)
+        return QString::number(s * 1e6, 'f', 2) + u" µs"_s;
+    if (s < 1e-3)
+        return QString::number(s * 1e6, 'f', 0) + u" µs"_s;
+    if (s < 1e-2)
+        return QString::number(s * 1e3, 'f', 2) + u" ms"_s;
+    if (s < 1)
+        return QString::number(s * 1e3, 'f', 1) + u" ms"_s;
+    return QString::number(s, 'f', 2) + u" s"_s;
+}
+
+QString format(std::optional<double> v, Unit unit)
+{
+    if (!v)
+        return u"–"_s;
+    switch (unit) {
+    case Unit::Time:
+        return seconds(*v);
+    case Unit::Bytes:
+        return QString::number(*v / (1024.0 * 1024.0), 'f', 1) + u" MiB"_s;
+    case Unit::Ratio:
+        return QString::number(*v, 'f', 2) + u"x"_s;
+    }
+    return QString();
+}
+
+using Value = std::function<std::optional<double>(const Results &, int)>;
+
+Value key(const QString &k)
+{
+    return [k](const Results &r, int n) { return r.get(k, n); };
+}
+
+Value ratio(Value a, Value b)
+{
+    return [a, b](const Results &r, int n) -> std::optional<double> {
+        const auto x = a(r, n);
+        const auto y = b(r, n);
+        if (!x || !y || *y <= 0)
+            return std::nullopt;
+        return *x / *y;
+    };
+}
+
+Value sum(Value a, Value b)
+{
+    return [a, b](const Results &r, int n) -> std::optional<double> {
+        const auto x = a(r, n);
+        const auto y = b(r, n);
+        if (!x || !y)
+            return std::nullopt;
+        return *x + *y;
+    };
+}
+
+Value difference(Value a, Value b)
+{
+    return [a, b](const Results &r, int n) -> std::optional<double> {
+        const auto x = a(r, n);
+        const auto y = b(r, n);
+        if (!x || !y)
+            return std::nullopt;
+        return *x - *y;
+    };
+}
+
+struct Line {
+    QString label;
+    Value value;
+    Unit unit;
+};
+
+const QList<Line> &lines()
+{
+    static const QList<Line> all{
+        {u"Database file"_s, key(u"file.size"_s), Unit::Bytes},
+        {u"**Open**: connect sequence, both datasets loaded"_s, key(u"open"_s), Unit::Time},
+        {u"  reference: `sqlite3` reading the ordered table to /dev/null"_s, key(u"open.ref"_s), Unit::Time},
+        {u"  ratio ours / reference"_s, ratio(key(u"open"_s), key(u"open.ref"_s)), Unit::Ratio},
+        {u"**Search** keystroke, typical (mean)"_s, key(u"search.typical"_s), Unit::Time},
+        {u"  reference: `std::vector<std::string>` prefix scan"_s, key(u"search.typical.ref"_s), Unit::Time},
+        {u"**Search** keystroke, worst (only match is the last row)"_s, key(u"search.worst"_s), Unit::Time},
+        {u"  reference: `std::vector<std::string>` prefix scan"_s, key(u"search.worst.ref"_s), Unit::Time},
+        {u"  ratio ours / reference"_s, ratio(key(u"search.worst"_s), key(u"search.worst.ref"_s)), Unit::Ratio},
+        {u"**Kind filter** on, then count"_s, key(u"filter.on"_s), Unit::Time},
+        {u"Filter switch to the other kind, then count"_s, key(u"filter.switch"_s), Unit::Time},
+        {u"Filter off"_s, key(u"filter.off"_s), Unit::Time},
+        {u"**Whole-content copy** (`CopyDataFrom`, \">>\")"_s, key(u"copy"_s), Unit::Time},
+        {u"**Apply** one insert (append, 40 fields, post, apply)"_s, key(u"apply.insert"_s), Unit::Time},
+        {u"Apply one update (edit, post, apply)"_s, key(u"apply.update"_s), Unit::Time},
+        {u"Apply one delete (delete, apply)"_s, key(u"apply.delete"_s), Unit::Time},
+        {u"**Report** run, every section, all clients, to page stream"_s, key(u"report.run"_s), Unit::Time},
+        {u"  render PDF"_s, key(u"report.pdf"_s), Unit::Time},
+        {u"  render HTML"_s, key(u"report.html"_s), Unit::Time},
+        {u"  render RTF"_s, key(u"report.rtf"_s), Unit::Time},
+        {u"  render TXT"_s, key(u"report.txt"_s), Unit::Time},
+        {u"  run + PDF"_s, sum(key(u"report.run"_s), key(u"report.pdf"_s)), Unit::Time},
+        {u"**Check digits**: `cpf` per number"_s, key(u"check.cpf"_s), Unit::Time},
+        {u"  `cgc` per number"_s, key(u"check.cgc"_s), Unit::Time},
+        {u"**Backup copy**, 2 KiB blocks (the backup window's routine)"_s, key(u"backup.2k"_s), Unit::Time},
+        {u"Backup copy, 64 KiB blocks"_s, key(u"backup.64k"_s), Unit::Time},
+        {u"Backup copy, `QFile::copy`"_s, key(u"backup.qfile"_s), Unit::Time},
+        {u"  reference: `cp`"_s, key(u"backup.ref"_s), Unit::Time},
+        {u"  ratio 2 KiB blocks / `cp`"_s, ratio(key(u"backup.2k"_s), key(u"backup.ref"_s)), Unit::Ratio},
+        {u"  ratio 64 KiB blocks / `cp`"_s, ratio(key(u"backup.64k"_s), key(u"backup.ref"_s)), Unit::Ratio},
+        {u"**Memory**: resident before the connect sequence"_s, key(u"memory.before"_s), Unit::Bytes},
+        {u"Resident after loading"_s, key(u"memory.rss"_s), Unit::Bytes},
+        {u"  growth while loading"_s, difference(key(u"memory.rss"_s), key(u"memory.before"_s)), Unit::Bytes},
+        {u"Peak resident (VmHWM)"_s, key(u"memory.peak"_s), Unit::Bytes},
+        {u"  ratio resident after loading / file size"_s, ratio(key(u"memory.rss"_s), key(u"file.size"_s)),
+         Unit::Ratio},
+    };
+    return all;
+}
+
+QString count(int n)
+{
+    QLocale english(QLocale::English);
+    return english.toString(n);
+}
+
+QString indent(const QString &label)
+{
+    return label.startsWith(u"  "_s) ? u"&nbsp;&nbsp;"_s + label.mid(2) : label;
+}
+
+} // namespace
+
+QString figuresTable(const Results &results, const QList<int> &sizes)
+{
+    QString out = u"| Measure |"_s;
+    QString rule = u"|---|"_s;
+    for (int n : sizes) {
+        out += u' ' + count(n) + u" |"_s;
+        rule += u"--:|"_s;
+    }
+    out += u'\n' + rule + u'\n';
+    for (const Line &line : lines()) {
+        bool any = false;
+        QString row = u"| "_s + indent(line.label) + u" |"_s;
+        for (int n : sizes) {
+            const auto v = line.value(results, n);
+            any = any || v.has_value();
+            row += u' ' + format(v, line.unit) + u" |"_s;
+        }
+        if (any)
+            out += row + u'\n';
+    }
+    return out;
+}
+
+QString goalsTable(const Results &r, const QList<int> &sizes)
+{
+    const int big = sizes.isEmpty() ? 0 : sizes.last();
+    const int small = sizes.isEmpty() ? 0 : sizes.first();
+    const int reportBig = sizes.contains(10000) ? 10000 : 0;
+    QString out = u"| Goal | Figure | Target | Met |\n|---|--:|--:|:-:|\n"_s;
+    auto add = [&](const QString &goal, std::optional<double> figure, Unit unit, double limit, bool below = false) {
+        QString met = u"–"_s;
+        if (figure)
+            met = (below ? *figure < limit : *figure <= limit) ? u"yes"_s : u"**no**"_s;
+        const QString target = (below ? u"< "_s : u"≤ "_s) + format(limit, unit);
+        out += u"| "_s + goal + u" | "_s + format(figure, unit) + u" | "_s + target + u" | "_s + met + u" |\n"_s;
+    };
+    const QString at = count(big);
+    add(u"Open at %1 clients, against `sqlite3`"_s.arg(at), ratio(key(u"open"_s), key(u"open.ref"_s))(r, big),
+        Unit::Ratio, 2);
+    add(u"Search keystroke at %1 clients, worst case"_s.arg(at), r.get(u"search.worst"_s, big), Unit::Time, 5e-3,
+        true);
+    for (const auto &[k, what] : {std::pair{u"apply.insert"_s, u"insert"_s}, std::pair{u"apply.update"_s, u"update"_s},
+                                  std::pair{u"apply.delete"_s, u"delete"_s}}) {
+        std::optional<double> growth;
+        if (const auto a = r.get(k, big), b = r.get(k, small); a && b && *b > 0)
+            growth = *a / *b;
+        add(u"One applied %1 at %2 against %3 clients"_s.arg(what, at, count(small)), growth, Unit::Ratio, 2);
+    }
+    const Value runPdf = sum(key(u"report.run"_s), key(u"report.pdf"_s));
+    add(u"Report of 10,000 clients, every section, to PDF"_s, reportBig ? runPdf(r, reportBig) : std::nullopt,
+        Unit::Time, 5);
+    std::optional<double> growth;
+    if (const auto a = runPdf(r, 10000), b = runPdf(r, 1000); a && b && *b > 0)
+        growth = *a / *b;
+    add(u"Report growth from 1,000 to 10,000 clients (linear: 10x)"_s, growth, Unit::Ratio, 15);
+    add(u"Backup copy (2 KiB blocks) at %1 clients, against `cp`"_s.arg(at),
+        ratio(key(u"backup.2k"_s), key(u"backup.ref"_s))(r, big), Unit::Ratio, 1.5);
+    add(u"Backup copy (64 KiB blocks) at %1 clients, against `cp`"_s.arg(at),
+        ratio(key(u"backup.64k"_s), key(u"backup.ref"_s))(r, big), Unit::Ratio, 1.5);
+    add(u"Resident memory after loading %1 clients, against the file size"_s.arg(at),
+        ratio(key(u"memory.rss"_s), key(u"file.size"_s))(r, big), Unit::Ratio, 3);
+    return out;
+}
+
+} // namespace vbench
