@@ -15,6 +15,8 @@ enum class Unit { Time, Bytes, Ratio };
 
 QString seconds(double s)
 {
+    if (s < 1e-6)
+        return QString::number(s * 1e9, 'f', 1) + u" ns"_s;
     if (s < 1e-5)
         return QString::number(s * 1e6, 'f', 2) + u" µs"_s;
     if (s < 1e-3)

@@ -8,5 +8,5 @@ cd "$(dirname "$0")/.."
 bash scripts/deps.sh
 jobs=$(nproc 2>/dev/null || echo 2)
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"$jobs" --target vosmira-bench
+cmake --build build -j"$jobs" --target vosmira-bench >&2
 exec build/bench/vosmira-bench "$@"
