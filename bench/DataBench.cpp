@@ -4,6 +4,7 @@
 #include "Timing.h"
 #include "UDMbanco.h"
 
+#include <QLocale>
 #include <QStandardPaths>
 
 #include <unistd.h>
@@ -173,7 +174,9 @@ void measureFilter(const SizeRun &run, TDMbanco &dm)
     run.set(u"filter.on"_s, median(on));
     run.set(u"filter.switch"_s, median(change));
     run.set(u"filter.off"_s, median(off));
-    run.note(u"%1 clients: %2 private persons, %3 companies."_s.arg(run.n).arg(people).arg(companies));
+    const QLocale english(QLocale::English);
+    run.note(u"%1 clients: %2 private persons, %3 companies."_s.arg(english.toString(run.n), english.toString(people),
+                                                                    english.toString(companies)));
 }
 
 void measureCopy(const SizeRun &run, TDMbanco &dm)

@@ -10,6 +10,7 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QLocale>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -88,14 +89,14 @@ void measureReports(const SizeRun &run, TDMbanco &dm)
         project.Close();
     }
     run.set(u"report.run"_s, median(runs));
+    const QLocale english(QLocale::English);
     QStringList sizes;
     for (const Format &f : formats) {
         run.set(f.key, median(f.times));
-        sizes.append(u"%1 %2 KiB"_s.arg(f.key.mid(7).toUpper()).arg(f.bytes / 1024));
+        sizes.append(u"%1 %2 KiB"_s.arg(f.key.mid(7).toUpper(), english.toString(f.bytes / 1024)));
     }
-    run.note(u"Report of %1 clients with every section: %2 pages; files: %3."_s.arg(selection.RecordCount())
-                 .arg(pages)
-                 .arg(sizes.join(u", "_s)));
+    run.note(u"Report of %1 clients with every section: %2 pages; files: %3."_s.arg(
+        english.toString(selection.RecordCount()), english.toString(pages), sizes.join(u", "_s)));
 }
 
 } // namespace vbench
