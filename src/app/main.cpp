@@ -1,6 +1,7 @@
 #include "Dialogs.h"
 #include "ProgramFolder.h"
 #include "TerminationSignal.h"
+#include "UFrmCADASTROclientes.h"
 #include "UFrmHome.h"
 #include "VosmiraApplication.h"
 
@@ -32,6 +33,7 @@ int main(int argc, char *argv[])
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/art/icon.png")));
 
     TFrmHome home;
+    home.setFeatureWindow(1, [](QWidget *parent) { return new TFrmCADASTROcliente(parent); });
     QObject::connect(&home, &TFrmHome::closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     TDMbanco dataModule(programFolder());
     DMbanco = &dataModule;

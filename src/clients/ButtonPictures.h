@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QColor>
+#include <QPixmap>
+
+namespace vosmira {
+
+// The pictures of the client windows' 40 x 40 picture buttons: an icon drawn in
+// one colour, centred.
+QPixmap savePicture(const QColor &color);
+QPixmap backPicture(const QColor &color);
+
+} // namespace vosmira

@@ -1,0 +1,320 @@
+#include "UFrmCADASTROclientes.h"
+
+#include "CheckDigits.h"
+#include "Clock.h"
+#include "LeaveGuard.h"
+#include "TDBComboBox.h"
+#include "TDBEdit.h"
+#include "TDBMemo.h"
+#include "TDataSource.h"
+#include "TDateEdit.h"
+
+#include "Dialogs.h"
+#include "TImage.h"
+#include "TShape.h"
+
+#include "UDMbanco.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+
+namespace vosmira {
+
+TFrmCADASTROcliente *FrmCADASTROcliente = nullptr;
+
+namespace {
+
+const QColor kStatusColors[] = {
+    QColor(165, 172, 180),  // Em analise
+    QColor(0, 128, 115),    // Aprovado
+    QColor(230, 78, 28),    // Reprovado
+};
+
+bool isEnter(const QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const int key = static_cast<const QKeyEvent *>(event)->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+} // namespace
+
+TFrmCADASTROcliente::TFrmCADASTROcliente(QWidget *parent)
+    : QDialog(parent)
+{
+    FrmCADASTROcliente = this;
+    buildControls();
+    buildKeyboardOrder();
+
+    connect(RadioButton1, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            RadioButton1Click();
+    });
+    connect(RadioButton2, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            RadioButton2Click();
+    });
+    connect(ComboBox1, &QComboBox::activated, this, &TFrmCADASTROcliente::ComboBox1Select);
+    connect(Memo1, &QPlainTextEdit::textChanged, this, &TFrmCADASTROcliente::Memo1Change);
+    connect(SpeedButton1, &TImage::clicked, this, &TFrmCADASTROcliente::SpeedButton1Click);
+    connect(SpeedButton2, &TImage::clicked, this, &TFrmCADASTROcliente::SpeedButton2Click);
+    connect(DBEdit9, &TDBEdit::exited, this, &TFrmCADASTROcliente::DBEdit9Exit);
+    connect(DBEdit16, &TDBEdit::exited, this, &TFrmCADASTROcliente::DBEdit16Exit);
+
+    // Enter moves on from every edit, list and date edit; the memo swallows it.
+    for (QWidget *widget : std::as_const(m_order)) {
+        if (widget == Memo1 || widget == RadioButton1 || widget == RadioButton2)
+            continue;
+        if (auto *date = qobject_cast<TDateEdit *>(widget))
+            date->lineEdit()->installEventFilter(this);
+        else
+            widget->installEventFilter(this);
+    }
+    Memo1->installEventFilter(this);
+}
+
+TFrmCADASTROcliente::~TFrmCADASTROcliente()
+{
+    if (m_shown)
+        FormCloseQuery();
+    if (FrmCADASTROcliente == this)
+        FrmCADASTROcliente = nullptr;
+}
+
+bool TFrmCADASTROcliente::cpf(const QString &text)
+{
+    return checkdigits::cpf(text);
+}
+
+bool TFrmCADASTROcliente::cgc(const QString &text)
+{
+    return checkdigits::cgc(text);
+}
+
+void TFrmCADASTROcliente::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (!m_shown) {
+        m_shown = true;
+        FormShow();
+    }
+}
+
+void TFrmCADASTROcliente::FormShow()
+{
+    // Neither kind is selected yet, so this runs RadioButton1Click.
+    RadioButton1->setChecked(true);
+    DMbanco->CDSCliente->Append();
+    TimePeck_DESDE->setDate(Clock::today());
+    DateTimePicker1->setDate(Clock::today());
+    DBEdit12->setFocus(Qt::OtherFocusReason);
+}
+
+void TFrmCADASTROcliente::showKind(bool person)
+{
+    for (QWidget *widget : std::as_const(m_personControls))
+        widget->setVisible(person);
+    for (QWidget *widget : std::as_const(m_companyControls))
+        widget->setVisible(!person);
+}
+
+void TFrmCADASTROcliente::RadioButton1Click()
+{
+    if (RadioButton1->isChecked())
+        showKind(true);
+    CleanALL();
+}
+
+void TFrmCADASTROcliente::RadioButton2Click()
+{
+    if (RadioButton2->isChecked())
+        showKind(false);
+    CleanALL();
+}
+
+void TFrmCADASTROcliente::CleanALL()
+{
+    for (TDBEdit *edit : findChildren<TDBEdit *>())
+        edit->Clear();
+    for (TDBComboBox *list : findChildren<TDBComboBox *>())
+        list->Clear();
+    Memo1->Clear();
+    ComboBox1->setCurrentIndex(0);
+    // The border goes back with the status it shows.
+    ComboBox1Select(0);
+    TimePeck_NACIMENTO->Clear();
+    TimePeck_FUNDACAO->Clear();
+    Memo1Change();
+}
+
+void TFrmCADASTROcliente::ComboBox1Select(int index)
+{
+    if (index < 0 || index > 2)
+        return;
+    Shape6->setPenColor(kStatusColors[index]);
+    Shape7->setPenColor(kStatusColors[index]);
+}
+
+void TFrmCADASTROcliente::Memo1Change()
+{
+    LbContador->setText(QString::number(Memo1->MaxLength() - Memo1->length()));
+}
+
+void TFrmCADASTROcliente::DBEdit9Exit()
+{
+    if (checkdigits::cpfExit(DBEdit9->Text()) != checkdigits::ExitResult::Invalid)
+        return;
+    msg::plain(QStringLiteral("CPF Inválido !!"));
+    DBEdit9->Clear();
+}
+
+void TFrmCADASTROcliente::DBEdit16Exit()
+{
+    if (checkdigits::cnpjExit(DBEdit16->Text()) != checkdigits::ExitResult::Invalid)
+        return;
+    msg::plain(QStringLiteral("CNPJ Inválido !!"));
+    DBEdit16->Clear();
+}
+
+void TFrmCADASTROcliente::SpeedButton1Click()
+{
+    // The save button takes no focus, so a number still being typed has not
+    // been checked yet: check it now, as leaving its edit would.
+    QWidget *focused = QApplication::focusWidget();
+    if (focused == DBEdit9)
+        DBEdit9Exit();
+    else if (focused == DBEdit16)
+        DBEdit16Exit();
+
+    if (DBEdit12->text().trimmed().isEmpty()) {
+        msg::plain(QStringLiteral("O campo nome é de preenchimento obrigatório."));
+        DBEdit12->Clear();
+        DBEdit12->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    if (!msg::question(QStringLiteral("Confirmação"), QStringLiteral("Confirma cadastramento?")))
+        return;
+
+    TDMbanco *dm = DMbanco;
+    dm->CDSClienteFUNDACAO->SetAsDate(TimePeck_FUNDACAO->Date());
+    dm->CDSClienteNACIMENTO->SetAsDate(TimePeck_NACIMENTO->Date());
+    dm->CDSClienteCRED_DESDE->SetAsDate(TimePeck_DESDE->Date());
+    dm->CDSClienteCRED_STATUS->SetAsString(ComboBox1->currentText());
+    dm->CDSClienteCRED_CONSULTA->SetAsDate(DateTimePicker1->Date());
+    if (RadioButton1->isChecked()) {
+        dm->CDSClienteTIPO->SetAsString(RadioButton1->text());
+        dm->CDSClienteFUNDACAO->Clear();
+    } else if (RadioButton2->isChecked()) {
+        dm->CDSClienteTIPO->SetAsString(RadioButton2->text());
+    }
+
+    // An incomplete masked edit stops the save here, the row still pending.
+    DataSource1->UpdateRecord();
+    try {
+        dm->CDSCliente->ApplyUpdates(-1);
+    } catch (...) {
+        // The row is posted and its failure stays logged: the window has done
+        // its part and closes; the error box tells what the database said.
+        close();
+        throw;
+    }
+    close();
+}
+
+void TFrmCADASTROcliente::SpeedButton2Click()
+{
+    DMbanco->CDSCliente->Cancel();
+    close();
+}
+
+void TFrmCADASTROcliente::FormCloseQuery()
+{
+    if (DMbanco)
+        DMbanco->CDSCliente->Cancel();
+}
+
+void TFrmCADASTROcliente::closeEvent(QCloseEvent *event)
+{
+    FormCloseQuery();
+    QDialog::closeEvent(event);
+}
+
+void TFrmCADASTROcliente::done(int result)
+{
+    FormCloseQuery();
+    QDialog::done(result);
+}
+
+void TFrmCADASTROcliente::keyPressEvent(QKeyEvent *event)
+{
+    // Escape belongs to the edits (it abandons a change); it never closes the window.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+bool TFrmCADASTROcliente::isStop(QWidget *widget) const
+{
+    if (!widget->isVisibleTo(this) || !widget->isEnabled() || !(widget->focusPolicy() & Qt::TabFocus))
+        return false;
+    if (auto *radio = qobject_cast<QRadioButton *>(widget))
+        return radio->isChecked();
+    return true;
+}
+
+int TFrmCADASTROcliente::orderIndexOf(QWidget *focused) const
+{
+    if (!focused)
+        return -1;
+    for (int i = 0; i < m_order.size(); ++i) {
+        QWidget *widget = m_order.at(i);
+        if (widget == focused || widget->isAncestorOf(focused))
+            return i;
+    }
+    return -1;
+}
+
+bool TFrmCADASTROcliente::moveFocus(bool forward)
+{
+    QWidget *focused = QApplication::focusWidget();
+    if (focused && focused->window() == this && !LeaveGuard::mayLeave(focused))
+        return false;
+    const int count = int(m_order.size());
+    int at = orderIndexOf(focused);
+    if (at < 0)
+        at = forward ? -1 : count;
+    for (int step = 1; step <= count; ++step) {
+        QWidget *next = m_order.at(((at + (forward ? step : -step)) % count + count) % count);
+        if (isStop(next)) {
+            next->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool TFrmCADASTROcliente::focusNextPrevChild(bool next)
+{
+    moveFocus(next);
+    return true;
+}
+
+bool TFrmCADASTROcliente::eventFilter(QObject *watched, QEvent *event)
+{
+    if (isEnter(event)) {
+        if (watched != Memo1)
+            moveFocus(true);
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+} // namespace vosmira
