@@ -31,7 +31,8 @@ const City kCities[] = {
 };
 const QString kLongObs = u"Cliente desde a inauguração da loja; prefere atendimento às terças e quintas-feiras. "
                          u"Solicitou orçamento de manutenção preventiva, aguardando aprovação da diretoria financeira. "
-                         u"Atenção: endereço de cobrança diferente do endereço de entrega, confirmar antes de emitir a nota."_s;
+                         u"Atenção: endereço de cobrança diferente do endereço de entrega, confirmar antes de emitir a nota. "
+                         u"Último contato em março: pediu visita técnica e catálogo atualizado, com preços à vista e em três parcelas sem juros."_s;
 
 QString digits(quint64 seed, int count)
 {
@@ -105,8 +106,8 @@ std::unique_ptr<rel::TRelMemoryConnection> makeClients(int count, Kind kind)
             row[col_NACIMENTO] = i % 4 == 3 ? date(QDate(1899, 12, 30)) : date(QDate(1950 + i % 50, 1 + i % 12, 1 + i % 28));
             row[col_SEXO] = text(col_SEXO, i % 2 ? u"Feminino"_s : u"Masculino"_s);
             row[col_ESCOLARIDADE] = text(col_ESCOLARIDADE, u"Ensino Médio"_s);
-            row[col_PROFISSAO] = text(col_PROFISSAO, i % 3 ? u"Técnico em Eletrônica"_s.left(20) : u"Autônomo"_s);
-            row[col_VINCULO] = text(col_VINCULO, u"Carteira Assinada (CLT)"_s.left(20));
+            row[col_PROFISSAO] = text(col_PROFISSAO, i % 3 ? u"Técnico em Eletrônica Industrial"_s : u"Autônomo"_s);
+            row[col_VINCULO] = text(col_VINCULO, (i % 2 ? u"Carteira Assinada (CLT)"_s : u"Empregado de Empresa Privada"_s));
         } else {
             row[col_NOME] = text(col_NOME, kCompanies.at(i % kCompanies.size()) + (i >= kCompanies.size()
                                                ? u" - Filial "_s + QString::number(i / kCompanies.size()) : QString()));
@@ -142,7 +143,7 @@ std::unique_ptr<rel::TRelMemoryConnection> makeClients(int count, Kind kind)
         row[col_CEP] = text(col_CEP, digits(seed + 23, 8));
         row[col_CRED_STATUS] = text(col_CRED_STATUS, u"Em analise"_s);
         if (i % 3 == 0)
-            row[col_OBS] = text(col_OBS, kLongObs.left(255));
+            row[col_OBS] = text(col_OBS, kLongObs.left(400));
         else if (i % 5 != 4)
             row[col_OBS] = text(col_OBS, u"Pagamento à vista; não aceita boleto."_s);
         row[col_TIPO] = text(col_TIPO, kindText(kind));
