@@ -3,6 +3,7 @@
 #include "Dialogs.h"
 
 #include <QFont>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -47,6 +48,10 @@ void VosmiraApplication::setUpLocale(QCoreApplication *app)
 
 void VosmiraApplication::setUpFonts()
 {
+    // Without a desktop theme, take toolbar icons from the icon set the
+    // artwork comes from rather than Qt's bare built-in arrows.
+    if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1String("hicolor"))
+        QIcon::setThemeName(QStringLiteral("Papirus"));
     // The windows were designed in Tahoma, Verdana and Comic Sans MS; Debian
     // ships none of them, so name free faces of similar build.
     QFont::insertSubstitutions(QStringLiteral("Tahoma"),

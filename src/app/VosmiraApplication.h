@@ -16,7 +16,8 @@ public:
     bool notify(QObject *receiver, QEvent *event) override;
 
     // Brazilian Portuguese for Qt's own buttons and dialogs, dd/MM/yyyy dates,
-    // and font substitutes for the Windows faces the windows are drawn in.
+    // font substitutes for the Windows faces the windows are drawn in, and an
+    // icon theme when the desktop gives none.
     // Public so tests can set up the same environment on a plain QApplication.
     static void setUpLocale(QCoreApplication *app);
     static void setUpFonts();

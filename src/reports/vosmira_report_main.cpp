@@ -1,5 +1,7 @@
 #include "ReportCommand.h"
 
+#include "VosmiraApplication.h"
+
 #include <QApplication>
 #include <QGuiApplication>
 #include <QTextStream>
@@ -22,6 +24,9 @@ int main(int argc, char **argv)
     else
         app = std::make_unique<QGuiApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vosmira-report"));
+    // The same Portuguese dialogs, dates and faces as the program itself.
+    vosmira::VosmiraApplication::setUpLocale(app.get());
+    vosmira::VosmiraApplication::setUpFonts();
 
     QTextStream out(stdout);
     QTextStream err(stderr);
