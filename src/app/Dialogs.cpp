@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -67,6 +68,12 @@ Answer WidgetDialogService::message(QWidget *parent, const MessageRequest &reque
         break;
     }
     box.setAccessibleName(request.text);
+    // A short text makes a narrow box whose title bar cuts the caption short.
+    if (auto *grid = qobject_cast<QGridLayout *>(box.layout())) {
+        const int captionWidth = box.fontMetrics().horizontalAdvance(request.caption) + 140;
+        grid->addItem(new QSpacerItem(captionWidth, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0,
+                      1, grid->columnCount());
+    }
     switch (box.exec()) {
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;
