@@ -77,7 +77,7 @@ void TRelRenderRTF::render(PageStreamReader &reader, QIODevice &out)
         const auto it = std::find(colors.begin(), colors.end(), opaque(c));
         return it == colors.end() ? -1 : int(it - colors.begin());
     };
-    int left = setup.width, top = setup.height, right = 0;
+    int left = setup.width, top = setup.height, right = 0, end = 0;
     Page page;
     while (reader.readPage(page)) {
         for (const PageItem &item : page.items) {
@@ -89,6 +89,10 @@ void TRelRenderRTF::render(PageStreamReader &reader, QIODevice &out)
                 right = qMax(right, item.x);
             if (item.kind != PageItem::Rect)
                 top = qMin(top, item.y - item.y % GridLine);
+            if (item.kind == PageItem::Text)
+                end = qMax(end, item.y + qMax(GridLine, item.h));
+            else if (item.kind == PageItem::Line)
+                end = qMax(end, item.y + 1);
         }
     }
     reader.rewind();
@@ -96,7 +100,11 @@ void TRelRenderRTF::render(PageStreamReader &reader, QIODevice &out)
     top = qBound(0, top, setup.height / 3);
     right = qBound(left + setup.width / 3, right, setup.width);
     const int marginRight = qMax(0, setup.width - right);
-    const int bottom = qMin(720, setup.height / 10);
+    // Every page is whole lines from the top margin; the bottom margin leaves
+    // a line to spare below the lowest, so a reader that draws something a
+    // little taller still keeps each page on one sheet.
+    const int lines = (qMax(end, top) - top + GridLine - 1) / GridLine;
+    const int bottom = qMax(0, setup.height - top - (lines + 1) * GridLine);
 
     QStringList families;
     for (const FontSpec &f : setup.fonts) {
@@ -150,14 +158,22 @@ void TRelRenderRTF::render(PageStreamReader &reader, QIODevice &out)
             std::sort(texts.begin(), texts.end(), [](const PageItem *a, const PageItem *b) { return a->x < b->x; });
 
             QByteArray para = "\\pard\\plain";
-            para += "\\sl-" + QByteArray::number(span * GridLine) + "\\slmult0";
             if (rule && texts.empty()) {
+                // Word processors add a bottom border below the line box, so the
+                // line box ends where the rule starts and the space after takes the
+                // rest: the paragraph stays its lines high, the rule where drawn.
+                const int height = span * GridLine;
+                const int pen = qBound(2, rule->penWidth, 75);
+                const int above = qBound(1, rule->y - top - line * GridLine - pen / 2, height - pen);
                 const int x1 = qMin(rule->x, rule->x + rule->w) - left;
                 const int x2 = qMax(rule->x, rule->x + rule->w);
-                para += "\\li" + QByteArray::number(qMax(0, x1)) + "\\ri"
+                para += "\\sl-" + QByteArray::number(above) + "\\slmult0\\sa" + QByteArray::number(height - above - pen)
+                        + "\\li" + QByteArray::number(qMax(0, x1)) + "\\ri"
                         + QByteArray::number(qMax(0, setup.width - marginRight - x2)) + "\\brdrb\\brdrs\\brdrw"
-                        + QByteArray::number(qBound(2, rule->penWidth, 75)) + "\\brdrcf"
-                        + QByteArray::number(colorIndex(rule->color) + 1) + "\\fs4";
+                        + QByteArray::number(pen) + "\\brsp0\\brdrcf" + QByteArray::number(colorIndex(rule->color) + 1)
+                        + "\\fs4";
+            } else {
+                para += "\\sl-" + QByteArray::number(span * GridLine) + "\\slmult0";
             }
             // A page starts with the break, so no empty paragraph precedes its first line.
             QByteArray runs = !first && body.isEmpty() ? "\\page " : "";
