@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -27,6 +28,25 @@ struct RtfContent {
 };
 // unrtf --html, then the HTML read back by QTextDocument.
 RtfContent rtfContent(const QString &file);
+
+// A paragraph as a word processor stacks it: twips from the top margin.
+struct RtfParagraph {
+    int top = 0;
+    int height = 0;        // line, spacing and borders
+    bool exact = false;    // line height fixed (\slN with N < 0, \slmult0)
+    bool text = false;     // holds visible text
+    int rule = -1;         // middle of its bottom border, or -1
+    int ruleWidth = 0;
+};
+
+struct RtfLayout {
+    bool ok = false;
+    int paperHeight = 0, marginTop = 0, marginBottom = 0;
+    QList<QList<RtfParagraph>> pages;   // split at \page
+};
+// The vertical layout of the body's paragraphs, read from the control words
+// (no word processor needed).
+RtfLayout rtfLayout(const QString &file);
 
 // Whitespace runs collapsed, so wrapped text compares with the original.
 QString flat(const QString &text);

@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -105,6 +106,8 @@ private slots:
     void unwritableTarget_data();
     void unwritableTarget();
     void pageBreaksForHundredsOfClients();
+    void rtfPagesFitTheirSheet_data();
+    void rtfPagesFitTheirSheet();
     void emptySelection();
     void corruptStreamIsRefused_data();
     void corruptStreamIsRefused();
@@ -401,6 +404,83 @@ void TstReportOutput::pageBreaksForHundredsOfClients()
     QCOMPARE(seen.size(), clients);
     for (int i = 0; i < clients; ++i)
         QCOMPARE(seen.at(i), i + 1);
+}
+
+void TstReportOutput::rtfPagesFitTheirSheet_data()
+{
+    QTest::addColumn<int>("sections");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("clients");
+    QTest::newRow("RV_VOSMIRA_4 pf") << 4 << int(rtest::Kind::Fisica) << 30;
+    QTest::newRow("RV_VOSMIRA_4 pj") << 4 << int(rtest::Kind::Juridica) << 30;
+    QTest::newRow("RV_VOSMIRA_2 pj") << 2 << int(rtest::Kind::Juridica) << 30;
+    QTest::newRow("RV_VOSMIRA_0 pf") << 0 << int(rtest::Kind::Fisica) << 130;
+    QTest::newRow("RV_VOSMIRA_0 pj") << 0 << int(rtest::Kind::Juridica) << 130;
+    QTest::newRow("no clients") << 4 << int(rtest::Kind::Fisica) << 0;
+}
+
+// A word processor lays the paragraphs out itself: each recorded page must be
+// paragraphs of fixed height that fit between the margins, every line where
+// the recording put it, or the footer spills onto a sheet of its own.
+void TstReportOutput::rtfPagesFitTheirSheet()
+{
+    QFETCH(int, sections);
+    QFETCH(int, kind);
+    QFETCH(int, clients);
+    const auto k = rtest::Kind(kind);
+    auto data = rtest::makeClients(clients, k);
+    QBuffer stream;
+    const int pages = record(stream, *data, sections, k);
+    QVERIFY(pages >= (clients > 0 ? 2 : 1));
+    const QString file = m_dir.filePath(u"folhas.rtf"_s);
+    rel::TRelRenderRTF().PrintRender(&stream, file);
+
+    const rtest::RtfLayout layout = rtest::rtfLayout(file);
+    QVERIFY(layout.ok);
+    QCOMPARE(layout.pages.size(), pages);
+    const int printable = layout.paperHeight - layout.marginTop - layout.marginBottom;
+    QVERIFY(printable > 0);
+
+    rel::PageStreamReader reader(&stream);
+    QCOMPARE(reader.pageCount(), pages);
+    rel::Page page;
+    for (int p = 0; reader.readPage(page); ++p) {
+        const QList<rtest::RtfParagraph> &paras = layout.pages.at(p);
+        const QByteArray where = "page " + QByteArray::number(p + 1);
+        QVERIFY2(!paras.isEmpty(), where.constData());
+        for (const rtest::RtfParagraph &para : paras)
+            QVERIFY2(para.exact, QByteArray(where + " at " + QByteArray::number(para.top)).constData());
+        const int used = paras.constLast().top + paras.constLast().height;
+        QVERIFY2(used <= printable,
+                 QByteArray(where + ": " + QByteArray::number(used) + " of " + QByteArray::number(printable)).constData());
+
+        // Text paragraphs start on recorded lines, and cover every text item.
+        QList<int> lines;
+        for (const rel::PageItem &item : page.items) {
+            if (item.kind == rel::PageItem::Text)
+                lines.append(item.y - layout.marginTop);
+        }
+        for (const rtest::RtfParagraph &para : paras) {
+            if (para.text)
+                QVERIFY2(lines.contains(para.top), QByteArray(where + " paragraph at " + QByteArray::number(para.top)).constData());
+        }
+        for (int line : std::as_const(lines)) {
+            const bool covered = std::any_of(paras.begin(), paras.end(), [line](const rtest::RtfParagraph &para) {
+                return para.text && para.top <= line && line < para.top + para.height;
+            });
+            QVERIFY2(covered, QByteArray(where + " item at " + QByteArray::number(line)).constData());
+        }
+        // Rules across the middle of their line, as drawn in the PDF.
+        for (const rel::PageItem &item : page.items) {
+            if (item.kind != rel::PageItem::Line || item.h != 0)
+                continue;
+            const int y = item.y - layout.marginTop;
+            const bool drawn = std::any_of(paras.begin(), paras.end(), [y](const rtest::RtfParagraph &para) {
+                return para.rule >= 0 && qAbs(para.rule - y) <= 1;
+            });
+            QVERIFY2(drawn, QByteArray(where + " rule at " + QByteArray::number(y)).constData());
+        }
+    }
 }
 
 void TstReportOutput::emptySelection()
