@@ -5,13 +5,19 @@ set -u
 for tool in Xvfb dbus-run-session python3; do
     command -v "$tool" >/dev/null || { echo "missing $tool"; exit 1; }
 done
-for n in $(seq 300 360); do
-    [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] || { display=$n; break; }
-done
-Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb picks a free display itself and names it once it accepts clients.
+ready=$(mktemp)
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$ready" >/dev/null 2>&1 &
 xvfb=$!
-trap 'kill $xvfb 2>/dev/null; wait $xvfb 2>/dev/null' EXIT
-for _ in $(seq 100); do [ -e /tmp/.X11-unix/X$display ] && break; sleep 0.1; done
+trap 'kill $xvfb 2>/dev/null; wait $xvfb 2>/dev/null; rm -f "$ready"' EXIT
+display=""
+for _ in $(seq 300); do
+    display=$(head -n1 "$ready" 2>/dev/null)
+    [ -n "$display" ] && break
+    kill -0 $xvfb 2>/dev/null || { echo "Xvfb did not start"; exit 1; }
+    sleep 0.1
+done
+[ -n "$display" ] || { echo "Xvfb did not become ready"; exit 1; }
 export DISPLAY=":$display"
 unset QT_QPA_PLATFORM
 dbus-run-session -- bash -c '
