@@ -94,8 +94,8 @@ void PackedRow::setDate(int column, QDate date)
 
 void PackedRow::replaceText(int slot, QByteArrayView bytes)
 {
-    const quint16 begin = textEnd(slot - 1);
-    const quint16 end = textEnd(slot);
+    const quint32 begin = textEnd(slot - 1);
+    const quint32 end = textEnd(slot);
     const qsizetype delta = bytes.size() - (end - begin);
     const qsizetype total = m_bytes.size() - HeaderSize + delta;
     if (total > MaxTextBytes)
@@ -107,7 +107,7 @@ void PackedRow::replaceText(int slot, QByteArrayView bytes)
     out.append(m_bytes.constData() + HeaderSize + end, m_bytes.size() - HeaderSize - end);
     m_bytes = std::move(out);
     for (int s = slot; s < ClientRecord::TextCount; ++s)
-        write<quint16>(EndsAt + 2 * s, quint16(textEnd(s) + delta));
+        write<quint32>(EndsAt + 4 * s, quint32(textEnd(s) + delta));
 }
 
 bool PackedRow::sameValue(const PackedRow &other, int column) const
@@ -170,8 +170,8 @@ void PackedRowBuilder::closeText(int column)
     const qsizetype used = m_buf.size() - PackedRow::HeaderSize;
     if (used > PackedRow::MaxTextBytes)
         tooLong();
-    const quint16 end = quint16(used);
-    std::memcpy(m_buf.data() + PackedRow::EndsAt + 2 * textSlot(column), &end, sizeof end);
+    const quint32 end = quint32(used);
+    std::memcpy(m_buf.data() + PackedRow::EndsAt + 4 * textSlot(column), &end, sizeof end);
 }
 
 void PackedRowBuilder::setDate(int column, QDate date)

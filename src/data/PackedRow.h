@@ -12,7 +12,9 @@
 
 // One client row in a single shared allocation: a null mask, the record number, the
 // four dates as julian days, the end offsets of the 40 texts and the texts themselves
-// in UTF-8. Copies share the buffer until one of them is written.
+// in UTF-8. Copies share the buffer until one of them is written. Offsets are 32-bit:
+// the file does not enforce column lengths, and a row another program filled with
+// long texts must still load.
 class PackedRow
 {
 public:
@@ -20,8 +22,8 @@ public:
     static constexpr qsizetype CodeAt = 8;
     static constexpr qsizetype DatesAt = 12;
     static constexpr qsizetype EndsAt = DatesAt + 4 * ClientRecord::DateCount;
-    static constexpr qsizetype HeaderSize = EndsAt + 2 * ClientRecord::TextCount;
-    static constexpr qsizetype MaxTextBytes = 0xFFFF;
+    static constexpr qsizetype HeaderSize = EndsAt + 4 * ClientRecord::TextCount;
+    static constexpr qsizetype MaxTextBytes = 0x7FFFFFFF;
 
     PackedRow() = default;             // no row at all; see blank()
     explicit PackedRow(QByteArray bytes) : m_bytes(std::move(bytes)) {}
@@ -35,8 +37,8 @@ public:
     // The same by position among the texts (ClientRecord::textSlot), for scans.
     QByteArrayView utf8AtSlot(int slot) const
     {
-        const quint16 begin = textEnd(slot - 1);
-        return QByteArrayView(m_bytes.constData() + HeaderSize + begin, textEnd(slot) - begin);
+        const quint32 begin = textEnd(slot - 1);
+        return QByteArrayView(m_bytes.constData() + HeaderSize + begin, qsizetype(textEnd(slot) - begin));
     }
     QString text(int column) const;
     QDate date(int column) const;
@@ -70,7 +72,7 @@ private:
     template <typename T> void write(qsizetype at, T v) { std::memcpy(m_bytes.data() + at, &v, sizeof v); }
     quint64 nulls() const { return read<quint64>(NullsAt); }
     void setNullBit(int column, bool on);
-    quint16 textEnd(int slot) const { return slot < 0 ? 0 : read<quint16>(EndsAt + 2 * slot); }
+    quint32 textEnd(int slot) const { return slot < 0 ? 0 : read<quint32>(EndsAt + 4 * slot); }
     void replaceText(int slot, QByteArrayView bytes);
 
     QByteArray m_bytes;

@@ -42,6 +42,7 @@ private slots:
     void widenedColumnsKeepWholeTexts();
     void datesStoredAsIsoText();
     void foreignValuesLoadAndStayEditable();
+    void veryLongForeignTextsLoadAndStayEditable();
     void secondInstanceSharesTheFile();
     void closeAndOpenRereadsTheFile();
     void selectionIsNeverWritten();
@@ -366,6 +367,33 @@ void TestDMbanco::foreignValuesLoadAndStayEditable()
     ds->ApplyUpdates(-1);
     QCOMPARE(ds->LastApplyErrorCount(), 0);
     QCOMPARE(db.scalar(u"SELECT CIDADE || ' ' || NACIMENTO FROM CAD_CLIENTE"_s).toString(), u"Natal ontem"_s);
+    QCOMPARE(fileCount(db), 1);
+}
+
+void TestDMbanco::veryLongForeignTextsLoadAndStayEditable()
+{
+    // Another program may leave texts far beyond their columns; one such row must
+    // not keep the whole table from opening, nor hide the columns after it.
+    TempDatabase db;
+    const QString obs = QString(40000, u'ç') + u"fim"_s;
+    QVERIFY(db.addClient(u"Longo"_s, pessoaFisica(), {{u"OBS"_s, obs}, {u"SITE"_s, QString(30000, u's')}}));
+    QVERIFY(db.addClient(u"Curto"_s, pessoaJuridica()));
+    auto dm = openDataModule(db);
+    QVERIFY(dm);
+    TClientDataSet *ds = dm->CDSCliente;
+    QVERIFY(ds->Locate(u"NOME", u"longo"_s, loCaseInsensitive | loPartialKey));
+    QCOMPARE(dm->CDSClienteOBS->AsString(), obs);
+    QCOMPARE(dm->CDSClienteTIPO->AsString(), pessoaFisica());
+    ds->SetFilter(ClientRecord::kindFilter(pessoaFisica()));
+    ds->SetFiltered(true);
+    QCOMPARE(ds->RecordCount(), 1);
+    ds->Edit();
+    dm->CDSClienteCIDADE->SetAsString(u"Natal"_s);
+    ds->ApplyUpdates(-1);
+    QCOMPARE(ds->LastApplyErrorCount(), 0);
+    QCOMPARE(db.scalar(u"SELECT CIDADE FROM CAD_CLIENTE WHERE OBS = ?"_s, {obs}).toString(), u"Natal"_s);
+    ds->Delete();
+    ds->ApplyUpdates(-1);
     QCOMPARE(fileCount(db), 1);
 }
 
