@@ -289,6 +289,10 @@ void TestClientDataSet::textsAreCutToFieldSize_data()
     QTest::newRow("PROFISSAO 36") << u"PROFISSAO"_s << QString(36, u'p') << 35;
     QTest::newRow("UF 3") << u"UF"_s << u"SPX"_s << 2;
     QTest::newRow("CPF 16") << u"CPF"_s << QString(16, u'1') << 15;
+    // A character outside the BMP across the limit goes whole, never half a pair.
+    QTest::newRow("UF pair across the limit") << u"UF"_s << u"A\U0001F600"_s << 1;
+    QTest::newRow("NOME pair across the limit") << u"NOME"_s << QString(99, u'e') + u"\U0001F600"_s << 99;
+    QTest::newRow("NOME pair at the limit") << u"NOME"_s << QString(98, u'e') + u"\U0001F600!"_s << 100;
 }
 
 void TestClientDataSet::textsAreCutToFieldSize()

@@ -213,6 +213,7 @@ void TstIniFile::settingsFolder_data()
     QTest::newRow("unset") << false << QString() << u"<tmp>/home/.config/Vosmira"_s;
     QTest::newRow("empty") << true << QString() << u"<tmp>/home/.config/Vosmira"_s;
     QTest::newRow("relative") << true << u"cfg"_s << u"<tmp>/home/.config/Vosmira"_s;
+    QTest::newRow("non-ASCII") << true << u"<tmp>/Configurações \U0001F600"_s << u"<tmp>/Configurações \U0001F600/Vosmira"_s;
 }
 
 void TstIniFile::settingsFolder()
