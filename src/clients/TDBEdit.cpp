@@ -28,6 +28,15 @@ public:
 
 } // namespace
 
+QValidator::State MaskCharacterValidator::validate(QString &input, int &) const
+{
+    for (const QChar c : input) {
+        if (c.unicode() > 0x7f)
+            return Invalid;
+    }
+    return Acceptable;
+}
+
 QString incompleteMaskMessage()
 {
     return QStringLiteral("Valor de entrada inválido. Use a tecla Esc para abandonar as alterações.");
@@ -75,6 +84,7 @@ void TDBEdit::setUpperCase(bool upper)
 void TDBEdit::applyMask()
 {
     setInputMask(maskedtext::inputMask(m_mask, m_alphanumeric));
+    setValidator(new MaskCharacterValidator(this));
 }
 
 TField *TDBEdit::Field() const

@@ -3,6 +3,7 @@
 #include "EditMask.h"
 
 #include <QLineEdit>
+#include <QValidator>
 
 class TField;
 
@@ -62,6 +63,15 @@ private:
     TFieldDataLink *m_link = nullptr;
     EditMask::Mask m_mask;
     int m_alphanumeric = 0;
+};
+
+// Keeps a masked edit to 0-9 and A-Z: Qt's mask positions take any script's digits
+// and letters, and Brazilian keyboards type superscript digits on AltGr+1, 2 and 3.
+class MaskCharacterValidator : public QValidator
+{
+public:
+    using QValidator::QValidator;
+    State validate(QString &input, int &pos) const override;
 };
 
 // The message of a masked edit left incomplete.

@@ -39,6 +39,7 @@ TDateEdit::TDateEdit(QWidget *parent)
     , m_button(new QToolButton(this))
 {
     m_edit->setInputMask(QStringLiteral("99/99/9999;_"));
+    m_edit->setValidator(new MaskCharacterValidator(m_edit));
     m_textAtEntry = m_edit->displayText();
     m_edit->installEventFilter(this);
     m_button->setFocusPolicy(Qt::NoFocus);

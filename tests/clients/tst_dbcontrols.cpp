@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
+#include <QKeyEvent>
 #include <QTest>
 
 #include <memory>
@@ -86,7 +87,15 @@ struct Bench
         edit->setFocus(Qt::OtherFocusReason);
         if (auto *line = qobject_cast<QLineEdit *>(edit))
             line->setCursorPosition(cursor);
-        QTest::keyClicks(edit, keys);
+        // QTest types ASCII only; other characters arrive as a key event with text.
+        for (const QChar c : keys) {
+            if (c.unicode() < 128) {
+                QTest::keyClick(edit, c.toLatin1());
+            } else {
+                QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+                QApplication::sendEvent(edit, &press);
+            }
+        }
     }
 };
 
@@ -187,6 +196,14 @@ void TstDbControls::typedValues_data()
                                                   << u"12.ABC.345/01DE-35"_s << true;
     QTest::newRow("cnpj letter refused in check place") << u"CNPJ"_s << u"1122233300018A"_s
                                                         << u"11.222.333/0001-8 "_s << u"11.222.333/0001-8"_s << true;
+    // Qt's digit and letter positions take any script's digits and letters;
+    // Brazilian keyboards give superscript digits on AltGr+1, 2 and 3.
+    QTest::newRow("phone superscript digit refused") << u"TELEFONE1"_s << u"11\u00b23333\u00b34444"_s << u"1133334444"_s
+                                                     << u"1133334444"_s << true;
+    QTest::newRow("cep other-script digit refused") << u"CEP"_s << u"0131\u0663\u00b90100"_s << u"01310100"_s
+                                                    << u"01310100"_s << true;
+    QTest::newRow("cnpj accented letter refused") << u"CNPJ"_s << u"12ab\u00e7c34501\u00dfde35"_s
+                                                  << u"12.ABC.345/01DE-35"_s << u"12.ABC.345/01DE-35"_s << true;
     QTest::newRow("cnpj first eight") << u"CNPJ"_s << u"11222333"_s << u"11.222.333/    -  "_s
                                       << u"11.222.333/    -"_s << true;
 }
@@ -416,6 +433,7 @@ void TstDbControls::dateEdit_data()
     QTest::newRow("leap day") << u"29022024"_s << QDate(2024, 2, 29) << false;
     QTest::newRow("no such day") << u"29022023"_s << QDate() << true;
     QTest::newRow("partial") << u"0503"_s << QDate() << true;
+    QTest::newRow("superscript digit refused") << u"05\u00b2032024"_s << QDate(2024, 3, 5) << false;
 }
 
 void TstDbControls::dateEdit()
