@@ -208,7 +208,7 @@ void TClientDataSet::Post()
             m_cur = RecordCount() - 1;
             emit rowAppended(m_cur);
         }
-        m_bof = m_eof = false;
+        m_bof = m_eof = IsEmpty();
         emit currentChanged();
         return;
     }
@@ -232,6 +232,7 @@ void TClientDataSet::Post()
             m_view.erase(m_view.begin() + at);
             if (m_cur >= RecordCount())
                 m_cur = RecordCount() - 1;
+            m_bof = m_eof = IsEmpty();
             emit rowRemoved(at);
         } else {
             emit rowChanged(m_cur);

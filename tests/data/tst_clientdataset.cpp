@@ -213,6 +213,23 @@ void TestClientDataSet::filterCountsAndNavigation()
     ds->SetFiltered(false);
     QCOMPARE(ds->RecordCount(), 6);
 
+    // A post that leaves nothing visible leaves the cursor at both ends.
+    ds->SetFilter(u"NOME = 'E PJ'"_s);
+    ds->SetFiltered(true);
+    QCOMPARE(ds->RecordCount(), 1);
+    ds->Edit();
+    dm->CDSClienteNOME->SetAsString(u"E2 PJ"_s);
+    ds->Post();
+    QCOMPARE(ds->RecordCount(), 0);
+    QVERIFY(ds->Eof() && ds->Bof());
+    QCOMPARE(ds->RecNo(), 0);
+    ds->Append();
+    dm->CDSClienteNOME->SetAsString(u"G PJ"_s);
+    ds->Post();
+    QCOMPARE(ds->RecordCount(), 0);
+    QVERIFY(ds->Eof() && ds->Bof());
+    ds->SetFiltered(false);
+
     QVERIFY_THROWS_EXCEPTION(DataError, ds->SetFilter(u"TIPO LIKE 'x'"_s));
 }
 
