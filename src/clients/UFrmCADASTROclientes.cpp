@@ -22,6 +22,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 
 namespace vosmira {
 
@@ -184,6 +185,12 @@ void TFrmCADASTROcliente::DBEdit16Exit()
 
 void TFrmCADASTROcliente::SpeedButton1Click()
 {
+    // One save per row: a second press while the question is open (an accessibility
+    // action is not held back by the box) or after the row has gone does nothing.
+    if (m_saving || !DMbanco || DMbanco->CDSCliente->State() != dsInsert)
+        return;
+    const QScopedValueRollback<bool> saving(m_saving, true);
+
     // The save button takes no focus, so a number still being typed has not
     // been checked yet: check it now, as leaving its edit would.
     QWidget *focused = QApplication::focusWidget();

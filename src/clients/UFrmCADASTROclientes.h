@@ -181,6 +181,7 @@ private:
     QList<QWidget *> m_personControls;
     QList<QWidget *> m_companyControls;
     bool m_shown = false;
+    bool m_saving = false;
 };
 
 // The registration window while it is open.

@@ -145,6 +145,8 @@ private Q_SLOTS:
     void validNumberLeftUnchangedPassesAgain();
     void numberBeingTypedIsCheckedOnSave();
     void incompleteMaskStopsTheSave();
+    void saveRunsOncePerRow();
+    void nextWindowStartsFromNothing();
 
 private:
     std::unique_ptr<ScriptedDialogs> m_dialogs;
@@ -801,6 +803,60 @@ void TstFrmCadastro::incompleteMaskStopsTheSave()
     r.save();
     QVERIFY(!f.isVisible());
     QCOMPARE(r.stored(u"CEP"_s, u"X"_s).toString(), u"01310100"_s);
+}
+
+void TstFrmCadastro::saveRunsOncePerRow()
+{
+    Registration r;
+    QVERIFY(r.ready());
+    TFrmCADASTROcliente &f = *r.form;
+    r.type(f.DBEdit12, u"x"_s);
+    // A second press while the question is open (the accessibility action is not
+    // held back by the box), and another once the window has closed.
+    m_dialogs->onNextMessage([&](const MessageRequest &) { r.save(); });
+    r.save();
+    QVERIFY(!f.isVisible());
+    f.SpeedButton1Click();
+    QCOMPARE(m_dialogs->texts(), QStringList{u"Confirma cadastramento?"_s});
+    QCOMPARE(r.storedCount(), 1);
+    QCOMPARE(r.dm->CDSCliente->ChangeCount(), 0);
+}
+
+void TstFrmCadastro::nextWindowStartsFromNothing()
+{
+    Registration r;
+    QVERIFY(r.ready());
+    {
+        TFrmCADASTROcliente &f = *r.form;
+        r.type(f.DBEdit12, u"primeiro"_s);
+        r.type(f.DBEdit9, u"12345678909"_s);
+        r.type(f.Memo1, u"nota"_s);
+        r.type(f.DBEdit14, u"0131"_s);
+        QTest::ignoreMessage(QtWarningMsg, "Mouse event \"MouseRelease\" not accepted by receiving widget");
+        r.save();                                      // stopped by the incomplete CEP, row half-written
+        QCOMPARE(r.dm->CDSCliente->State(), dsInsert);
+        f.close();
+    }
+    r.form.reset();
+    QCOMPARE(FrmCADASTROcliente, nullptr);
+    QCOMPARE(r.dm->CDSCliente->State(), dsBrowse);
+
+    r.form = std::make_unique<TFrmCADASTROcliente>();
+    r.form->show();
+    QApplication::setActiveWindow(r.form.get());
+    QVERIFY(r.ready());
+    TFrmCADASTROcliente &g = *r.form;
+    QVERIFY(g.DBEdit12->text().isEmpty());
+    QCOMPARE(g.DBEdit9->displayText(), u"___.___.___-__"_s);
+    QCOMPARE(g.LbContador->text(), u"400"_s);
+    r.type(g.DBEdit12, u"segundo"_s);
+    m_dialogs->clear();
+    r.save();
+    QVERIFY(!g.isVisible());
+    QCOMPARE(r.storedCount(), 1);
+    QCOMPARE(r.db.scalar(u"SELECT COUNT(*) FROM CAD_CLIENTE WHERE CPF IS NULL AND OBS IS NULL AND CEP IS NULL"
+                         " AND FUNDACAO IS NULL AND NOME = 'SEGUNDO'"_s).toInt(), 1);
+    QCOMPARE(r.stored(u"NACIMENTO"_s, u"SEGUNDO"_s).toString(), kZero);
 }
 
 int main(int argc, char *argv[])
