@@ -314,12 +314,26 @@ bool TFrmCADASTROcliente::focusNextPrevChild(bool next)
     return true;
 }
 
+bool TFrmCADASTROcliente::DBEdit12KeyPress(const QKeyEvent *event)
+{
+    if (!isEnter(event))
+        return false;
+    moveFocus(true);
+    return true;
+}
+
+bool TFrmCADASTROcliente::Memo1KeyPress(const QKeyEvent *event)
+{
+    return isEnter(event);
+}
+
 bool TFrmCADASTROcliente::eventFilter(QObject *watched, QEvent *event)
 {
-    if (isEnter(event)) {
-        if (watched != Memo1)
-            moveFocus(true);
-        return true;
+    // Installed on the memo and on every edit, list and date edit of the order.
+    if (event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<const QKeyEvent *>(event);
+        if (watched == Memo1 ? Memo1KeyPress(key) : DBEdit12KeyPress(key))
+            return true;
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -5,6 +5,7 @@
 
 class QComboBox;
 class QFrame;
+class QKeyEvent;
 class QLabel;
 class QRadioButton;
 
@@ -158,6 +159,11 @@ public Q_SLOTS:
     void FormCloseQuery();
     void DBEdit9Exit();
     void DBEdit16Exit();
+
+    // Key presses of the edits, lists and date edits, and of the memo: true when
+    // the key is swallowed (Enter moves on, or does nothing in the memo).
+    bool DBEdit12KeyPress(const QKeyEvent *event);
+    bool Memo1KeyPress(const QKeyEvent *event);
 
     // Moves the focus along the keyboard order to the next control that can take
     // it, wrapping at either end; false when the focused edit refuses to be left.
