@@ -80,6 +80,15 @@ int TDBMemo::room() const
     return std::max(0, m_maxLength - (length() - selected));
 }
 
+QString TDBMemo::fitting(const QString &text) const
+{
+    qsizetype size = std::min<qsizetype>(text.size(), room());
+    // Never half of a character beyond the basic plane.
+    if (size > 0 && size < text.size() && text.at(size - 1).isHighSurrogate())
+        --size;
+    return text.left(size);
+}
+
 void TDBMemo::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
@@ -89,12 +98,13 @@ void TDBMemo::keyPressEvent(QKeyEvent *event)
         return;
     }
     const QString typed = event->text();
-    const bool inserts = !typed.isEmpty() && typed.at(0).isPrint()
+    const bool inserts = !typed.isEmpty() && QChar::isPrint(typed.toUcs4().value(0))
                          && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
     if (inserts && typed.size() > room()) {
         event->accept();
-        if (room() > 0)
-            insertPlainText(typed.left(room()));
+        const QString fits = fitting(typed);
+        if (!fits.isEmpty())
+            insertPlainText(fits);
         return;
     }
     QPlainTextEdit::keyPressEvent(event);
@@ -103,7 +113,7 @@ void TDBMemo::keyPressEvent(QKeyEvent *event)
 void TDBMemo::inputMethodEvent(QInputMethodEvent *event)
 {
     if (event->commitString().size() > room()) {
-        const QString fits = event->commitString().left(room());
+        const QString fits = fitting(event->commitString());
         QInputMethodEvent cut(event->preeditString(), event->attributes());
         cut.setCommitString(fits, event->replacementStart(), event->replacementLength());
         QPlainTextEdit::inputMethodEvent(&cut);
@@ -116,8 +126,7 @@ void TDBMemo::insertFromMimeData(const QMimeData *source)
 {
     if (!source->hasText())
         return;
-    const QString text = source->text();
-    insertPlainText(text.left(std::min<qsizetype>(text.size(), room())));
+    insertPlainText(fitting(source->text()));
 }
 
 void TDBMemo::focusOutEvent(QFocusEvent *event)

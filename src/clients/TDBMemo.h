@@ -39,6 +39,8 @@ private:
     void writeField();
     // How many characters may replace the selection.
     int room() const;
+    // The start of text that fits in the room.
+    QString fitting(const QString &text) const;
 
     TFieldDataLink *m_link = nullptr;
     int m_maxLength = 0;

@@ -417,9 +417,20 @@ void TstDbControls::memoRefusesBeyondItsLimit()
     QTest::keyClicks(b.memo, u"yz"_s);
     QCOMPARE(b.memo->toPlainText(), QString(399, u'x') + u'y');
 
+    // A character beyond the basic plane is two UTF-16 units: never half of it.
+    const QString smile = u"\U0001F600"_s;
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, smile);
+    QApplication::sendEvent(b.memo, &press);
+    QCOMPARE(b.memo->toPlainText(), QString(399, u'x') + u'y');
+    QTest::keyClick(b.memo, Qt::Key_Backspace);
+    QTest::keyClick(b.memo, Qt::Key_Backspace);
+    QApplication::clipboard()->setText(u"z"_s + smile + smile);
+    b.memo->paste();
+    QCOMPARE(b.memo->toPlainText(), QString(398, u'x') + u'z');
+
     QTest::keyClick(b.memo, Qt::Key_Tab);      // Tab leaves the memo
     QVERIFY(!b.memo->hasFocus());
-    QCOMPARE(b.dm->CDSClienteOBS->AsString().size(), 400);
+    QCOMPARE(b.dm->CDSClienteOBS->AsString().size(), 399);
 }
 
 void TstDbControls::dateEdit_data()
