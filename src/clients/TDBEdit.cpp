@@ -19,8 +19,10 @@ class UpperCaseValidator : public QValidator
 {
 public:
     using QValidator::QValidator;
-    State validate(QString &input, int &) const override
+    State validate(QString &input, int &pos) const override
     {
+        // Some letters grow in upper case ("ß", ligatures): keep the cursor behind them.
+        pos = int(input.left(pos).toUpper().size());
         input = input.toUpper();
         return Acceptable;
     }

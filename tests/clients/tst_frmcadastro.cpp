@@ -146,6 +146,8 @@ private Q_SLOTS:
     void numberBeingTypedIsCheckedOnSave();
     void incompleteMaskStopsTheSave();
     void saveRunsOncePerRow();
+    void nameTurnsUpperCaseAsTyped_data();
+    void nameTurnsUpperCaseAsTyped();
     void nextWindowStartsFromNothing();
 
 private:
@@ -857,6 +859,29 @@ void TstFrmCadastro::nextWindowStartsFromNothing()
     QCOMPARE(r.db.scalar(u"SELECT COUNT(*) FROM CAD_CLIENTE WHERE CPF IS NULL AND OBS IS NULL AND CEP IS NULL"
                          " AND FUNDACAO IS NULL AND NOME = 'SEGUNDO'"_s).toInt(), 1);
     QCOMPARE(r.stored(u"NACIMENTO"_s, u"SEGUNDO"_s).toString(), kZero);
+}
+
+void TstFrmCadastro::nameTurnsUpperCaseAsTyped_data()
+{
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("accents") << u"joão conceição"_s << u"JOÃO CONCEIÇÃO"_s;
+    // Upper case is longer here: the cursor must stay behind what was typed.
+    QTest::newRow("sharp s") << u"straße"_s << u"STRASSE"_s;
+    QTest::newRow("ligature") << u"\ufb01lho"_s << u"FILHO"_s;
+}
+
+void TstFrmCadastro::nameTurnsUpperCaseAsTyped()
+{
+    QFETCH(QString, keys);
+    QFETCH(QString, name);
+    Registration r;
+    QVERIFY(r.ready());
+    r.type(r.form->DBEdit12, keys);
+    QCOMPARE(r.form->DBEdit12->text(), name);
+    r.save();
+    QCOMPARE(r.storedCount(), 1);
+    QCOMPARE(r.db.scalar(u"SELECT NOME FROM CAD_CLIENTE"_s).toString(), name);
 }
 
 int main(int argc, char *argv[])
