@@ -200,6 +200,7 @@ void TstFrmCadastro::windowAndControls()
     TFrmCADASTROcliente &f = *r.form;
     QCOMPARE(f.windowTitle(), u" :: CONTATO - Cadastro"_s);
     QCOMPARE(f.size(), QSize(939, 398));
+    QCOMPARE(f.pos(), QPoint(41, 210));                // not centred over its owner
     QVERIFY(f.windowFlags() & Qt::Tool);
     QCOMPARE(f.palette().color(QPalette::Window), QColor(224, 223, 227));
     QCOMPARE(f.Label1->palette().color(QPalette::WindowText), QColor(0, 62, 153));
