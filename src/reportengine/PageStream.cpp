@@ -14,6 +14,7 @@ constexpr quint16 Version = 1;
 constexpr quint8 PageTag = 'P';
 constexpr quint8 EndTag = 'E';
 constexpr auto StreamVersion = QDataStream::Qt_6_4;
+constexpr quint32 MinItemBytes = 1 + 4 * 4;   // kind and the four coordinates
 
 [[noreturn]] void corrupt()
 {
@@ -266,12 +267,14 @@ void PageStreamReader::readPageAt(qint64 offset, Page &page)
     quint8 tag = 0;
     quint32 length = 0;
     in >> tag >> length;
-    if (tag != PageTag || in.status() != QDataStream::Ok)
+    // Sizes are checked against the bytes really there before anything is
+    // allocated for them: a damaged count must not ask for gigabytes.
+    if (tag != PageTag || in.status() != QDataStream::Ok || qint64(length) > m_device->size() - m_device->pos())
         corrupt();
     qint32 number = 0;
     quint32 count = 0;
     in >> number >> count;
-    if (in.status() != QDataStream::Ok || count > length)
+    if (in.status() != QDataStream::Ok || count > length / MinItemBytes)
         corrupt();
     page.number = number;
     page.items.resize(count);

@@ -1,4 +1,6 @@
 #include "Readers.h"
+#include "ClientRecord.h"
+#include "EditMask.h"
 #include "ReportError.h"
 #include "SyntheticClients.h"
 #include "TRelPageWriter.h"
@@ -6,6 +8,7 @@
 #include "TRelRender.h"
 
 #include <QBuffer>
+#include <QDataStream>
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
@@ -111,6 +114,10 @@ private slots:
     void emptySelection();
     void corruptStreamIsRefused_data();
     void corruptStreamIsRefused();
+    void markupInValuesIsText_data();
+    void markupInValuesIsText();
+    void longestValuesAreWhole_data();
+    void longestValuesAreWhole();
 
 private:
     QTemporaryDir m_dir;
@@ -502,6 +509,7 @@ void TstReportOutput::corruptStreamIsRefused_data()
     QTest::newRow("garbage") << -1;
     QTest::newRow("header only") << 20;
     QTest::newRow("cut inside a page") << 700;
+    QTest::newRow("a page claiming billions of items") << -2;
 }
 
 void TstReportOutput::corruptStreamIsRefused()
@@ -510,12 +518,123 @@ void TstReportOutput::corruptStreamIsRefused()
     auto data = rtest::makeClients(4, rtest::Kind::Fisica);
     QBuffer good;
     QVERIFY(record(good, *data, 2, rtest::Kind::Fisica) > 0);
-    QByteArray bytes = cut < 0 ? QByteArray(4000, '\x5a') : good.data().left(cut);
+    QByteArray bytes = cut == -1 ? QByteArray(4000, '\x5a') : good.data().left(cut);
+    if (cut == -2) {
+        bytes = good.data();
+        rel::PageStreamReader reader(&good);
+        const qint64 first = reader.pageOffsets().constFirst();
+        // Tag, length, number, count: a length and a count far beyond the stream.
+        QDataStream out(&bytes, QIODevice::ReadWrite);
+        out.device()->seek(first + 1);
+        out << quint32(0xfffffff0) << qint32(1) << quint32(0xffffffe0);
+    }
     QBuffer broken(&bytes);
     broken.open(QIODevice::ReadOnly);
     const QString target = m_dir.filePath(u"quebrado.txt"_s);
     QVERIFY_THROWS_EXCEPTION(rel::ReportError, rel::TRelRenderText().PrintRender(&broken, target));
     QVERIFY(!QFileInfo::exists(target));
+}
+
+void TstReportOutput::markupInValuesIsText_data()
+{
+    accentsAndLongObservations_data();
+}
+
+// A client's texts are never taken as markup of the output format.
+void TstReportOutput::markupInValuesIsText()
+{
+    QFETCH(int, format);
+    const QString name = u"<script>alert(1)</script> & \"Sons\""_s;
+    const QString obs = u"{\\b negrito} \\par \\page }{ <b>&amp;</b> ]]> <!-- x --> 'aspas' \\'e9 fim"_s;
+    rel::TRelMemoryConnection data(u"RelDataSetConnection1"_s, rtest::clientColumns());
+    data.AppendRow(rtest::bareClient(name, obs, rtest::Kind::Fisica));
+    QBuffer stream;
+    QCOMPARE(record(stream, data, 4, rtest::Kind::Fisica), 1);
+    const Format f = Format(format);
+    const QString file = m_dir.filePath(u"marcas."_s + kFormatNames.at(f));
+    renderer(f)->PrintRender(&stream, file);
+    if (f == Html) {
+        const QString raw = readText(file);
+        QVERIFY(!raw.contains(u"<script"_s));
+        QVERIFY(!raw.contains(u"<b>"_s));
+    }
+    if (f == Rtf) {
+        const rtest::RtfContent rtf = rtest::rtfContent(file);
+        QVERIFY(rtf.ok);
+        QCOMPARE(rtf.pageBreaks, 0);
+    }
+    const QString flat = rtest::flat(readBack(f, file));
+    QVERIFY2(flat.contains(name), qPrintable(flat.left(300)));
+    QVERIFY2(flat.contains(obs), qPrintable(flat.left(500)));
+}
+
+void TstReportOutput::longestValuesAreWhole_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("obsLength");   // the engine takes whatever the dataset holds
+    QTest::newRow("pf") << int(rtest::Kind::Fisica) << 255;
+    QTest::newRow("pj") << int(rtest::Kind::Juridica) << 255;
+    QTest::newRow("pf taller than a page") << int(rtest::Kind::Fisica) << 12000;
+}
+
+// Every text at its column's length, without a blank to break at: nothing
+// may be lost, run off the page or run into the next field.
+void TstReportOutput::longestValuesAreWhole()
+{
+    QFETCH(int, kind);
+    QFETCH(int, obsLength);
+    using namespace ClientRecord;
+    const auto k = rtest::Kind(kind);
+    rel::TRelMemoryConnection data(u"RelDataSetConnection1"_s, rtest::clientColumns());
+    rel::TRelMemoryConnection::Row row(ColumnCount);
+    QStringList expected;
+    for (int c = 1; c < ColumnCount; ++c) {
+        const Column &col = column(c);
+        if (col.kind == ClientRecord::Kind::Date) {
+            row[c] = {QDate(2001, 2, 3), u"03/02/2001"_s};
+            continue;
+        }
+        QString stored;
+        if (!col.mask.isEmpty() && c != col_CNPJ)
+            stored = QString(col.length, u'9').left(c == col_CPF ? 11 : c == col_CEP ? 8 : 10);
+        else if (c == col_CNPJ)
+            stored = u"AB.CDE.FGH/IJKL-99"_s;
+        else if (c == col_TIPO)
+            stored = rtest::kindText(k);
+        else
+            stored = QString(c == col_OBS ? obsLength : col.length, c == col_OBS ? u'q' : QChar(u'A' + c % 26))
+                         .replace(0, 1, u'W');
+        const QString shown = col.mask.isEmpty() || c == col_CNPJ ? stored : EditMask::displayText(QString(col.mask), stored);
+        row[c] = {stored, shown};
+    }
+    for (int c : {col_NOME, col_CONTATO, col_SETOR, col_EMAIL, col_SITE, col_BAIRRO, col_CIDADE,
+                  k == rtest::Kind::Fisica ? col_PROFISSAO : col_NOME_FANTASIA,
+                  k == rtest::Kind::Fisica ? col_CPF : col_CNPJ, col_TELEFONE3, col_CEP})
+        expected.append(row[c].displayText);
+    data.AppendRow(row);
+    data.AppendRow(rtest::bareClient(u"Depois Do Longo"_s, u"fim"_s, k));
+    QBuffer stream;
+    const int pages = record(stream, data, 4, k);
+    QVERIFY(pages >= (obsLength > 1000 ? 2 : 1));
+
+    for (Format f : {Pdf, Html, Rtf, Txt}) {
+        const QString file = m_dir.filePath(u"longo_%1_%2."_s.arg(kind).arg(obsLength) + kFormatNames.at(f));
+        renderer(f)->PrintRender(&stream, file);
+        QString joined = readBack(f, file);
+        joined.remove(QRegularExpression(u"\\s+"_s));
+        for (const QString &value : std::as_const(expected)) {
+            QVERIFY2(joined.contains(value),
+                     qPrintable(kFormatNames.at(f) + u": "_s + value.left(40) + u"... ("_s
+                                + QString::number(value.size()) + u")"_s));
+        }
+        QVERIFY2(joined.contains(u"Total de clientes: 2"_s.remove(u' ')), qPrintable(kFormatNames.at(f)));
+        // The observation may run over pages, between their headers and footers.
+        QCOMPARE(joined.count(u'q'), obsLength - 1);
+    }
+    // On the grid, no line passes the right margin of an A4 sheet.
+    const QString txt = readText(m_dir.filePath(u"longo_%1_%2.txt"_s.arg(kind).arg(obsLength)));
+    for (const QString &line : txt.split(u'\n'))
+        QVERIFY2(line.size() <= 78, qPrintable(line));
 }
 
 QTEST_MAIN(TstReportOutput)
