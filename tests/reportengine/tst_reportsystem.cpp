@@ -94,6 +94,8 @@ private slots:
     void saveFromPreview();
     void refusedSaveShowsTheError();
     void statusWindow();
+    void statusWindowStops_data();
+    void statusWindowStops();
 
 private:
     bool run(rel::TRelSystem &system);
@@ -298,6 +300,30 @@ void TstReportSystem::statusWindow()
     status.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Cancel)->click();
     QVERIFY(!status.showPage(u"Printing page %p"_s, 8));
     QCOMPARE(status.statusText(), u"Printing page 8"_s);
+}
+
+void TstReportSystem::statusWindowStops_data()
+{
+    QTest::addColumn<int>("how");
+    QTest::newRow("Cancel") << 0;
+    QTest::newRow("Escape") << 1;
+    QTest::newRow("close box") << 2;
+}
+
+// However the user dismisses "Report Status", the run stops there.
+void TstReportSystem::statusWindowStops()
+{
+    QFETCH(int, how);
+    rel::TRelStatusWindow status(u"Report Status"_s);
+    QVERIFY(status.showPage(u"Generating page %p"_s, 1));
+    if (how == 0)
+        status.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Cancel)->click();
+    else if (how == 1)
+        QTest::keyClick(&status, Qt::Key_Escape);
+    else
+        QVERIFY(status.close());
+    QVERIFY(status.cancelled());
+    QVERIFY(!status.showPage(u"Generating page %p"_s, 2));
 }
 
 QTEST_MAIN(TstReportSystem)

@@ -20,7 +20,10 @@ TRelStatusWindow::TRelStatusWindow(const QString &title, QWidget *parent)
     m_label->setMinimumWidth(260);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
     buttons->setObjectName(QStringLiteral("btnCancel"));
-    connect(buttons, &QDialogButtonBox::rejected, this, [this] { m_cancelled = true; });
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    // Escape and the close box stop the run as Cancel does; otherwise the
+    // window would only vanish and come back with the next page.
+    connect(this, &QDialog::rejected, this, [this] { m_cancelled = true; });
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_label);
     layout->addWidget(buttons);
@@ -36,7 +39,7 @@ bool TRelStatusWindow::showPage(const QString &format, int page)
 {
     QString text = format;
     m_label->setText(text.replace(QLatin1String("%p"), QString::number(page)));
-    if (!isVisible())
+    if (!isVisible() && !m_cancelled)
         show();
     // Repainting on every page of a long run would cost more than the pages.
     if (page == 1 || m_sinceEvents.elapsed() > 60) {
