@@ -1,6 +1,7 @@
 #include "TextMetrics.h"
 
 #include <QFontMetricsF>
+#include <QTextBoundaryFinder>
 
 #include <cmath>
 
@@ -81,11 +82,19 @@ QStringList TextMetrics::wrap(int font, const QString &text, qreal maxWidth)
                 lines.append(line);
                 line.clear();
             }
-            // A word wider than the line is broken where it must be.
-            while (width(font, word) > maxWidth && word.size() > 1) {
-                qsizetype fit = 1;
-                while (fit < word.size() && width(font, QStringView(word).left(fit + 1)) <= maxWidth)
-                    ++fit;
+            // A word wider than the line is broken where it must be, between
+            // characters as a reader sees them: never inside a pair of
+            // surrogates nor between a letter and its accent.
+            while (width(font, word) > maxWidth) {
+                QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, word);
+                qsizetype fit = characters.toNextBoundary();   // the first one even when wider than the line
+                for (qsizetype next = characters.toNextBoundary();
+                     next > 0 && next < word.size() && width(font, QStringView(word).left(next)) <= maxWidth;
+                     next = characters.toNextBoundary()) {
+                    fit = next;
+                }
+                if (fit <= 0 || fit >= word.size())
+                    break;
                 lines.append(word.left(fit));
                 word.remove(0, fit);
             }

@@ -116,6 +116,8 @@ private slots:
     void corruptStreamIsRefused();
     void markupInValuesIsText_data();
     void markupInValuesIsText();
+    void unbrokenCharactersBeyondTheBasicPlane_data();
+    void unbrokenCharactersBeyondTheBasicPlane();
     void longestValuesAreWhole_data();
     void longestValuesAreWhole();
 
@@ -566,6 +568,51 @@ void TstReportOutput::markupInValuesIsText()
     const QString flat = rtest::flat(readBack(f, file));
     QVERIFY2(flat.contains(name), qPrintable(flat.left(300)));
     QVERIFY2(flat.contains(obs), qPrintable(flat.left(500)));
+}
+
+void TstReportOutput::unbrokenCharactersBeyondTheBasicPlane_data()
+{
+    accentsAndLongObservations_data();
+}
+
+// A long run without blanks is broken between characters, never inside the
+// two halves of one beyond the basic plane or between a letter and its accent.
+void TstReportOutput::unbrokenCharactersBeyondTheBasicPlane()
+{
+    QFETCH(int, format);
+    QString pattern;
+    while (pattern.size() < 240)
+        pattern += u"\U0001F600\U00010348e\u0301"_s;
+    // Each shift moves the places where lines must break.
+    for (int shift = 0; shift < 6; ++shift) {
+        const QString obs = QString(shift, u'x') + pattern;
+        rel::TRelMemoryConnection data(u"RelDataSetConnection1"_s, rtest::clientColumns());
+        data.AppendRow(rtest::bareClient(u"Emoji"_s, obs, rtest::Kind::Fisica));
+        QBuffer stream;
+        QCOMPARE(record(stream, data, 4, rtest::Kind::Fisica), 1);
+
+        rel::PageStreamReader reader(&stream);
+        rel::Page page;
+        QVERIFY(reader.readPage(page));
+        int pieces = 0;
+        for (const rel::PageItem &item : page.items) {
+            if (item.kind != rel::PageItem::Text || !item.text.contains(u"\U0001F600"_s))
+                continue;
+            ++pieces;
+            QVERIFY2(!item.text.front().isLowSurrogate() && !item.text.back().isHighSurrogate(), qPrintable(item.text));
+            QVERIFY2(item.text.front().category() != QChar::Mark_NonSpacing, qPrintable(item.text));
+        }
+        QVERIFY(pieces > 1);
+
+        const Format f = Format(format);
+        if (f == Pdf)
+            continue;   // pdftotext has no glyphs for these to give back
+        const QString file = m_dir.filePath(u"emoji."_s + kFormatNames.at(f));
+        renderer(f)->PrintRender(&stream, file);
+        QString joined = readBack(f, file);
+        joined.remove(QRegularExpression(u"\\s+"_s));
+        QVERIFY2(joined.contains(obs), qPrintable(joined.left(300)));
+    }
 }
 
 void TstReportOutput::longestValuesAreWhole_data()
