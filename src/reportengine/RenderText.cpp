@@ -35,9 +35,10 @@ public:
         ensureRow(row);
         QString &line = m_rows[row];
         if (!isFree(row, col, int(text.size()))) {
-            // Never overprint: move past what is already on the row.
-            int last = col + int(text.size()) - 1;
-            while (last >= line.size() || (last >= 0 && line.at(last) == u' '))
+            // Never overprint: move past everything already on the row from
+            // there on, so the cells taken are free whatever their length.
+            int last = int(line.size()) - 1;
+            while (last >= col && line.at(last) == u' ')
                 --last;
             col = last + 2;
         }

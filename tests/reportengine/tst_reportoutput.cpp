@@ -118,6 +118,7 @@ private slots:
     void markupInValuesIsText();
     void unbrokenCharactersBeyondTheBasicPlane_data();
     void unbrokenCharactersBeyondTheBasicPlane();
+    void textGridNeverOverprints();
     void longestValuesAreWhole_data();
     void longestValuesAreWhole();
 
@@ -613,6 +614,29 @@ void TstReportOutput::unbrokenCharactersBeyondTheBasicPlane()
         joined.remove(QRegularExpression(u"\\s+"_s));
         QVERIFY2(joined.contains(obs), qPrintable(joined.left(300)));
     }
+}
+
+// Items that would land on the same cells of the grid move right instead.
+void TstReportOutput::textGridNeverOverprints()
+{
+    QBuffer stream;
+    rel::PageStreamWriter writer(&stream);
+    rel::PageSetup setup;
+    setup.fonts.push_back(rel::FontSpec{u"DejaVu Sans"_s, 9, false, false});
+    writer.beginDocument(setup);
+    rel::Page page;
+    page.number = 1;
+    const int y = 10 * rel::GridLine;
+    page.items.push_back(rel::PageItem::makeText(0, y, rel::GridLine, 0, 0, u"abcdefghij"_s));
+    page.items.push_back(rel::PageItem::makeText(5 * rel::GridColumn, y, rel::GridLine, 0, 0, u"XYZ"_s));
+    page.items.push_back(rel::PageItem::makeText(2 * rel::GridColumn, y, rel::GridLine, 0, 0, u"kl mn"_s));
+    writer.addPage(page);
+    writer.endDocument(1);
+    const QString file = m_dir.filePath(u"sobreposto.txt"_s);
+    rel::TRelRenderText().PrintRender(&stream, file);
+    const QString text = readText(file);
+    for (const QString &part : {u"abcdefghij"_s, u"XYZ"_s, u"kl mn"_s})
+        QVERIFY2(text.contains(part), qPrintable(text.trimmed()));
 }
 
 void TstReportOutput::longestValuesAreWhole_data()
