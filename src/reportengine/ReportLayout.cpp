@@ -216,6 +216,8 @@ int Runner::layoutSection(const CompiledSection &section, int top, Block &block)
         for (int i = 0; i < lines.size(); ++i) {
             block.items.push_back(PageItem::makeText(valueX, (valueLine + i) * GridLine, GridLine,
                                                      quint16(field.font), field.color, lines.at(i)));
+            // A client's own text is shown as typed, even one that reads like the page count.
+            block.items.back().pagesMacro = false;
         }
         rowLines = qMax(rowLines, valueLine - top - row + int(lines.size()));
         cell += span;

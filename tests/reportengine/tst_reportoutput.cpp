@@ -548,7 +548,7 @@ void TstReportOutput::markupInValuesIsText()
 {
     QFETCH(int, format);
     const QString name = u"<script>alert(1)</script> & \"Sons\""_s;
-    const QString obs = u"{\\b negrito} \\par \\page }{ <b>&amp;</b> ]]> <!-- x --> 'aspas' \\'e9 fim"_s;
+    const QString obs = u"{@PAGES} {\\b negrito} \\par \\page }{ <b>&amp;</b> ]]> <!-- x --> 'aspas' \\'e9 fim"_s;
     rel::TRelMemoryConnection data(u"RelDataSetConnection1"_s, rtest::clientColumns());
     data.AppendRow(rtest::bareClient(name, obs, rtest::Kind::Fisica));
     QBuffer stream;
