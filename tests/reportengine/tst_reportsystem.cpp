@@ -12,6 +12,7 @@
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPageRanges>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -62,9 +63,9 @@ int acceptOptions(QDialog &dialog, const char *destination, int format = 0, cons
     return QDialog::Accepted;
 }
 
-std::function<int(QDialog &)> printTo(const QString &pdf, QString *docName = nullptr)
+std::function<int(QDialog &)> printTo(const QString &pdf, QString *docName = nullptr, QPageRanges ranges = {})
 {
-    return [pdf, docName](QDialog &dialog) {
+    return [pdf, docName, ranges](QDialog &dialog) {
         auto *print = qobject_cast<QPrintDialog *>(&dialog);
         if (!print)
             return int(QDialog::Rejected);
@@ -72,6 +73,8 @@ std::function<int(QDialog &)> printTo(const QString &pdf, QString *docName = nul
             *docName = print->printer()->docName();
         print->printer()->setOutputFormat(QPrinter::PdfFormat);
         print->printer()->setOutputFileName(pdf);
+        if (!ranges.isEmpty())
+            print->printer()->setPageRanges(ranges);
         return int(QDialog::Accepted);
     };
 }
@@ -89,6 +92,7 @@ private slots:
     void cancelledOptionsMakeNothing();
     void printerDestination();
     void printFromPreview();
+    void printAListOfPages();
     void fileDestination();
     void saveFromPreview_data();
     void saveFromPreview();
@@ -228,6 +232,31 @@ void TstReportSystem::printFromPreview()
     QVERIFY(runner.done());
     QCOMPARE(rtest::pdfPageCount(pdf), pages);
     QVERIFY(rtest::pdfText(pdf, pages).contains(u"Página %1 de %1"_s.arg(pages)));
+}
+
+void TstReportSystem::printAListOfPages()
+{
+    ScriptedRunner runner;
+    const QString pdf = m_dir.filePath(u"paginas.pdf"_s);
+    int pages = 0;
+    QPageRanges firstAndThird;
+    firstAndThird.addPage(1);
+    firstAndThird.addPage(3);
+    runner.then([](QDialog &d) { return acceptOptions(d, "rbPreview"); });
+    runner.then([&](QDialog &dialog) {
+        auto *preview = qobject_cast<rel::TRelPreviewForm *>(&dialog);
+        pages = preview->pageCount();
+        runner.then(printTo(pdf, nullptr, firstAndThird));
+        preview->print();
+        return int(QDialog::Accepted);
+    });
+    rel::TRelSystem system;
+    QVERIFY(run(system));
+    QVERIFY(runner.done());
+    QVERIFY(pages >= 3);
+    QCOMPARE(rtest::pdfPageCount(pdf), 2);
+    QVERIFY(rtest::pdfText(pdf, 1).contains(u"Página 1 de %1"_s.arg(pages)));
+    QVERIFY(rtest::pdfText(pdf, 2).contains(u"Página 3 de %1"_s.arg(pages)));
 }
 
 void TstReportSystem::fileDestination()

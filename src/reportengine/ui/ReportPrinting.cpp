@@ -4,6 +4,7 @@
 #include "ReportError.h"
 
 #include <QPageLayout>
+#include <QPageRanges>
 #include <QPageSize>
 #include <QPainter>
 #include <QPrinter>
@@ -24,10 +25,14 @@ void printStream(QIODevice *stream, QPrinter &printer, const std::function<bool(
 {
     PageStreamReader reader(stream);
     const QList<qint64> offsets = reader.pageOffsets();
-    int from = printer.fromPage() > 0 ? printer.fromPage() : 1;
-    int to = printer.toPage() > 0 ? printer.toPage() : int(offsets.size());
-    to = qMin(to, int(offsets.size()));
-    if (from > to)
+    // The print dialog may give a list ("1-3, 7"), not only a first and last page.
+    const QPageRanges ranges = printer.pageRanges();
+    QList<int> wanted;
+    for (int n = 1; n <= int(offsets.size()); ++n) {
+        if (ranges.isEmpty() || ranges.contains(n))
+            wanted.append(n);
+    }
+    if (wanted.isEmpty())
         return;
 
     QPainter painter;
@@ -40,12 +45,12 @@ void printStream(QIODevice *stream, QPrinter &printer, const std::function<bool(
     painter.scale(scale, scale);
     const PagePainter pages(reader.setup(), reader.pageCount());
     Page page;
-    for (int n = from; n <= to; ++n) {
+    for (const int n : std::as_const(wanted)) {
         if (progress && !progress(n)) {
             printer.abort();
             break;
         }
-        if (n > from)
+        if (n != wanted.constFirst())
             printer.newPage();
         reader.readPageAt(offsets.at(n - 1), page);
         pages.paint(painter, page);
