@@ -80,8 +80,7 @@ void TClientDataSet::setState(TDataSetState state)
 
 TClientDataSet::Row *TClientDataSet::currentRecord() const
 {
-    const std::vector<Row *> &rows = view();
-    return m_cur >= 0 && m_cur < int(rows.size()) ? rows[std::size_t(m_cur)] : nullptr;
+    return m_cur >= 0 && m_cur < RecordCount() ? visibleAt(std::size_t(m_cur)) : nullptr;
 }
 
 const PackedRow &TClientDataSet::currentRow() const
@@ -193,11 +192,8 @@ void TClientDataSet::Post()
 {
     checkActive();
     if (m_state == dsInsert) {
-        Row *row = new Row{m_buffer, nullptr};
-        m_rows.push_back(row);
-        auto *change = new Change{ChangeKind::Insert, row, PackedRow()};
-        row->change = change;
-        m_log.push_back(change);
+        Row *row = m_rows.emplace_back(std::make_unique<Row>(Row{m_buffer, nullptr})).get();
+        row->change = m_log.emplace_back(std::make_unique<Change>(Change{ChangeKind::Insert, row, PackedRow()})).get();
         m_buffer = PackedRow();
         m_modified = false;
         const bool shown = !filtering() || visible(row);
@@ -265,10 +261,13 @@ void TClientDataSet::Delete()
     if (!row)
         throw DataError(u"%1: não é possível excluir, o conjunto de dados está vazio."_s.arg(objectName()));
     const int at = m_cur;
+    auto owner = filtering() ? std::find_if(m_rows.begin(), m_rows.end(), [row](const auto &r) { return r.get() == row; })
+                             : m_rows.begin() + at;
+    std::unique_ptr<Row> deleted = std::move(*owner);
+    m_rows.erase(owner);
     if (filtering())
         m_view.erase(m_view.begin() + at);
-    m_rows.erase(filtering() ? std::find(m_rows.begin(), m_rows.end(), row) : m_rows.begin() + at);
-    logDelete(row);
+    logDelete(deleted.get());
     if (m_cur >= RecordCount())
         m_cur = RecordCount() - 1;
     m_bof = m_eof = IsEmpty();
@@ -282,9 +281,7 @@ void TClientDataSet::logEdit(Row *row, const PackedRow &before)
 {
     Change *change = row->change;
     if (!change) {
-        change = new Change{ChangeKind::Update, row, before};
-        row->change = change;
-        m_log.push_back(change);
+        row->change = m_log.emplace_back(std::make_unique<Change>(Change{ChangeKind::Update, row, before})).get();
     } else if (change->kind == ChangeKind::Update && row->cur == change->orig) {
         dropChange(change);    // back to what the table holds
     }
@@ -294,36 +291,27 @@ void TClientDataSet::logDelete(Row *row)
 {
     Change *change = row->change;
     if (!change) {
-        m_log.push_back(new Change{ChangeKind::Delete, nullptr, row->cur});
+        m_log.push_back(std::make_unique<Change>(Change{ChangeKind::Delete, nullptr, row->cur}));
     } else if (change->kind == ChangeKind::Insert) {
         dropChange(change);    // never reached the table
     } else {
         change->kind = ChangeKind::Delete;
         change->row = nullptr;
     }
-    delete row;
 }
 
 void TClientDataSet::dropChange(Change *change)
 {
-    const auto it = std::find(m_log.begin(), m_log.end(), change);
-    if (it != m_log.end())
-        m_log.erase(it);
     if (change->row)
         change->row->change = nullptr;
-    delete change;
+    const auto it = std::find_if(m_log.begin(), m_log.end(), [change](const auto &c) { return c.get() == change; });
+    if (it != m_log.end())
+        m_log.erase(it);
 }
 
 void TClientDataSet::clearRows()
 {
-    for (Change *change : m_log) {
-        if (change->row)
-            change->row->change = nullptr;
-        delete change;
-    }
     m_log.clear();
-    for (Row *row : m_rows)
-        delete row;
     m_rows.clear();
     m_view.clear();
     m_view.shrink_to_fit();
@@ -342,9 +330,8 @@ bool TClientDataSet::visible(const Row *row) const
 int TClientDataSet::viewIndexOf(const Row *row) const
 {
     // Searched from the end: the rows touched after loading are usually the last ones.
-    const std::vector<Row *> &rows = view();
-    for (std::size_t i = rows.size(); i-- > 0;) {
-        if (rows[i] == row)
+    for (std::size_t i = visibleCount(); i-- > 0;) {
+        if (visibleAt(i) == row)
             return int(i);
     }
     return -1;
@@ -357,8 +344,8 @@ void TClientDataSet::rebuildView(const Row *keep)
         for (std::size_t i = 0; i < m_rows.size(); ++i) {
             if (i + PrefetchAhead < m_rows.size())
                 m_rows[i + PrefetchAhead]->cur.prefetch();
-            if (visible(m_rows[i]))
-                m_view.push_back(m_rows[i]);
+            if (visible(m_rows[i].get()))
+                m_view.push_back(m_rows[i].get());
         }
     } else {
         m_view.shrink_to_fit();
@@ -420,11 +407,11 @@ bool TClientDataSet::Locate(QStringView fieldName, const QString &value, int opt
         throw DataError(u"%1: busca não suportada no campo %2."_s.arg(objectName(), fieldName.toString()));
     const TextMatch match(value, options & loCaseInsensitive, options & loPartialKey);
     const int slot = ClientRecord::textSlot(column);
-    const std::vector<Row *> &rows = view();
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        if (i + PrefetchAhead < rows.size())
-            rows[i + PrefetchAhead]->cur.prefetch();
-        if (match.matches(rows[i]->cur.utf8AtSlot(slot))) {
+    const std::size_t count = visibleCount();
+    for (std::size_t i = 0; i < count; ++i) {
+        if (i + PrefetchAhead < count)
+            visibleAt(i + PrefetchAhead)->cur.prefetch();
+        if (match.matches(visibleAt(i)->cur.utf8AtSlot(slot))) {
             moveTo(int(i));
             return true;
         }
@@ -451,8 +438,8 @@ void TClientDataSet::CopyDataFrom(const TClientDataSet &source)
     Cancel();
     clearRows();
     m_rows.reserve(source.m_rows.size());
-    for (const Row *row : source.m_rows)
-        m_rows.push_back(new Row{row->cur, nullptr});
+    for (const auto &row : source.m_rows)
+        m_rows.push_back(std::make_unique<Row>(Row{row->cur, nullptr}));
     if (!Active()) {
         for (int i = 0; i < ClientRecord::ColumnCount; ++i)
             m_fields[std::size_t(i)]->setSize(source.m_fields[std::size_t(i)]->Size());
@@ -498,16 +485,14 @@ QString TClientDataSet::displayText(const PackedRow &row, int column) const
 
 QVariant TClientDataSet::ValueAt(int row, int column) const
 {
-    const std::vector<Row *> &rows = view();
-    if (row < 0 || row >= int(rows.size()))
+    if (row < 0 || row >= RecordCount())
         return QVariant();
-    return valueOf(rows[std::size_t(row)]->cur, column);
+    return valueOf(visibleAt(std::size_t(row))->cur, column);
 }
 
 QString TClientDataSet::DisplayTextAt(int row, int column) const
 {
-    const std::vector<Row *> &rows = view();
-    if (row < 0 || row >= int(rows.size()))
+    if (row < 0 || row >= RecordCount())
         return QString();
-    return displayText(rows[std::size_t(row)]->cur, column);
+    return displayText(visibleAt(std::size_t(row))->cur, column);
 }

@@ -55,8 +55,8 @@ public:
     bool Bof() const { return m_bof; }
     int RecNo() const { return m_cur + 1; }     // 1-based; 0 when there is no row
     void SetRecNo(int recNo);
-    int RecordCount() const { return int(view().size()); }
-    bool IsEmpty() const { return view().empty(); }
+    int RecordCount() const { return int(visibleCount()); }
+    bool IsEmpty() const { return visibleCount() == 0; }
 
     // Editing
     void Append();
@@ -90,12 +90,6 @@ public:
     QVariant ValueAt(int row, int column) const;
     QString DisplayTextAt(int row, int column) const;
 
-    // Used by TField.
-    const PackedRow &currentRow() const;
-    QString displayText(const PackedRow &row, int column) const;
-    static QVariant valueOf(const PackedRow &row, int column);
-    void writeField(int column, const PackedRow &changed);
-
 signals:
     void stateChanged();
     void currentChanged();               // cursor moved, or the current row was reloaded
@@ -106,10 +100,12 @@ signals:
     void rowChanged(int row);
 
 private:
+    friend class TField;
+
     struct Change;
     struct Row {
         PackedRow cur;
-        Change *change = nullptr;
+        Change *change = nullptr;   // its entry in the change log, if any
     };
     enum class ChangeKind { Insert, Update, Delete };
     struct Change {
@@ -118,7 +114,15 @@ private:
         PackedRow orig;      // values as loaded (update, delete)
     };
 
-    const std::vector<Row *> &view() const { return filtering() ? m_view : m_rows; }
+    // For TField: the row a field shows, and writes to the pending row.
+    const PackedRow &currentRow() const;
+    QString displayText(const PackedRow &row, int column) const;
+    static QVariant valueOf(const PackedRow &row, int column);
+    void writeField(int column, const PackedRow &changed);
+
+    // The rows visible through the filter, in memory order.
+    std::size_t visibleCount() const { return filtering() ? m_view.size() : m_rows.size(); }
+    Row *visibleAt(std::size_t i) const { return filtering() ? m_view[i] : m_rows[i].get(); }
     bool filtering() const { return m_filtered && m_filterColumn >= 0; }
     bool visible(const Row *row) const;
     void rebuildView(const Row *keep);
@@ -140,10 +144,10 @@ private:
     std::array<EditMask::Mask, ClientRecord::ColumnCount> m_masks;
 
     TDataSetState m_state = dsInactive;
-    std::vector<Row *> m_rows;           // memory order
-    std::vector<Row *> m_view;           // visible rows while filtering
-    std::vector<Change *> m_log;
-    int m_cur = -1;                      // index into view()
+    std::vector<std::unique_ptr<Row>> m_rows;    // memory order
+    std::vector<Row *> m_view;                   // visible rows while filtering
+    std::vector<std::unique_ptr<Change>> m_log;  // oldest first
+    int m_cur = -1;                      // index among the visible rows
     bool m_eof = true;
     bool m_bof = true;
 

@@ -79,10 +79,10 @@ void TClientDataSet::Open()
     const std::array<int, ColumnCount> sizes = ClientSchema::fieldSizes(db, m_table);
 
     std::vector<PackedRow> loaded = readClientTable(db, m_table);
-    std::vector<Row *> rows;
+    std::vector<std::unique_ptr<Row>> rows;
     rows.reserve(loaded.size());
     for (PackedRow &row : loaded)
-        rows.push_back(new Row{std::move(row), nullptr});
+        rows.push_back(std::make_unique<Row>(Row{std::move(row), nullptr}));
 
     m_rows = std::move(rows);
     for (int c = 0; c < ColumnCount; ++c)
@@ -117,7 +117,11 @@ int TClientDataSet::ApplyUpdates(int maxErrors)
         return 0;
 
     QStringList messages;
-    const std::vector<Change *> pending = m_log;
+    // Applied changes leave the log as the pass goes on.
+    std::vector<Change *> pending;
+    pending.reserve(m_log.size());
+    for (const auto &change : m_log)
+        pending.push_back(change.get());
     for (Change *change : pending) {
         if (maxErrors >= 0 && m_lastErrors > maxErrors)
             break;

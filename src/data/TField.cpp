@@ -165,10 +165,10 @@ QDate parseDateText(const QString &text)
     static const QRegularExpression brazilian(u"^(\\d{1,2})/(\\d{1,2})/(\\d{4})(?:\\s+\\d{1,2}:\\d{2}(?::\\d{2})?)?$"_s);
     static const QRegularExpression iso(u"^(\\d{4})-(\\d{2})-(\\d{2})(?:[T ].*)?$"_s);
     QDate date;
-    if (const QRegularExpressionMatch m = brazilian.match(trimmed); m.hasMatch())
-        date = QDate(m.captured(3).toInt(), m.captured(2).toInt(), m.captured(1).toInt());
-    else if (const QRegularExpressionMatch m = iso.match(trimmed); m.hasMatch())
-        date = QDate(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
+    if (const QRegularExpressionMatch br = brazilian.match(trimmed); br.hasMatch())
+        date = QDate(br.captured(3).toInt(), br.captured(2).toInt(), br.captured(1).toInt());
+    else if (const QRegularExpressionMatch is = iso.match(trimmed); is.hasMatch())
+        date = QDate(is.captured(1).toInt(), is.captured(2).toInt(), is.captured(3).toInt());
     if (!date.isValid())
         throw DataError(u"'%1' não é uma data válida."_s.arg(text));
     return date;
