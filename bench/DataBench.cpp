@@ -68,7 +68,7 @@ std::vector<double> referenceScanTimes(const std::vector<std::string> &names, co
                         break;
                     }
                 }
-                keep((long long)found);
+                keep(static_cast<long long>(found));
             }));
         }
         medians.push_back(median(s));

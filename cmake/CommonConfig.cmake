@@ -1,7 +1,22 @@
-# One place for the language level, warnings and Qt strictness; every target links it.
+# One place for the language level, warnings, Qt strictness and the sanitizers;
+# every target links it.
+option(VOSMIRA_WERROR "Treat compiler warnings as errors" OFF)
+option(VOSMIRA_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+
 add_library(vosmira_common INTERFACE)
 target_compile_features(vosmira_common INTERFACE cxx_std_20)
-target_compile_options(vosmira_common INTERFACE -Wall -Wextra -pedantic)
+target_compile_options(vosmira_common INTERFACE
+    -Wall -Wextra -pedantic
+    -Wshadow -Wold-style-cast -Wcast-qual -Wnon-virtual-dtor -Woverloaded-virtual)
+if(VOSMIRA_WERROR)
+    target_compile_options(vosmira_common INTERFACE -Werror)
+endif()
+if(VOSMIRA_SANITIZE)
+    # Any report fails the run: nothing recovers and carries on.
+    set(sanitize_flags -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+    target_compile_options(vosmira_common INTERFACE ${sanitize_flags})
+    target_link_options(vosmira_common INTERFACE ${sanitize_flags})
+endif()
 target_compile_definitions(vosmira_common INTERFACE
     QT_NO_CAST_FROM_ASCII
     QT_NO_CAST_TO_ASCII

@@ -1,11 +1,12 @@
 #include "UFrmHome.h"
 
 #include "Dialogs.h"
+#include "FormBuilder.h"
+#include "Handler.h"
+#include "PasswordStore.h"
 #include "ProgramFolder.h"
 #include "TImage.h"
 #include "TShape.h"
-
-#include "IniFile.h"
 #include "UDMbanco.h"
 
 #include <QAction>
@@ -21,13 +22,14 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <memory>
+
 namespace vosmira {
 
 TFrmHome *FrmHome = nullptr;
 
 namespace {
 
-constexpr quint32 kWindowColor = 14933984;  // light grey of every window
 constexpr quint32 kCaptionColor = 6908265;  // picture-button captions at rest
 constexpr quint32 kHoverColor = 15890688;   // caption under the pointer
 constexpr QSize kDesignClient(785, 748);
@@ -56,16 +58,7 @@ TFrmHome::Hook g_guardAtClose;
 
 QFont tahoma11()
 {
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPixelSize(11);
-    return font;
-}
-
-void setTextColor(QLabel *label, quint32 bgr)
-{
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colorFromBgr(bgr));
-    label->setPalette(palette);
+    return pixelFont(QStringLiteral("Tahoma"), 11);
 }
 
 } // namespace
@@ -76,7 +69,7 @@ TFrmHome::TFrmHome(QWidget *parent)
 {
     FrmHome = this;
     buildControls();
-    FormCreate();
+    runHandler([this] { FormCreate(); });
 }
 
 TFrmHome::~TFrmHome()
@@ -93,10 +86,7 @@ void TFrmHome::buildControls()
     setWindowIcon(QIcon(QStringLiteral(":/art/icon.png")));
     resize(kDesignClient);
     setFont(tahoma11());
-    QPalette windowPalette = palette();
-    windowPalette.setColor(QPalette::Window, colorFromBgr(kWindowColor));
-    setPalette(windowPalette);
-    setAutoFillBackground(true);
+    setBackgroundColor(this, colorFromBgr(kWindowColor));
 
     Shape1 = new TShape(this);
     Shape1->setObjectName(QStringLiteral("Shape1"));
@@ -112,11 +102,8 @@ void TFrmHome::buildControls()
         label->setObjectName(QStringLiteral("LB_%1").arg(index + 1));
         label->setFont(tahoma11());
         label->setCursor(Qt::PointingHandCursor);
-        label->setAutoFillBackground(true);
-        QPalette palette = label->palette();
-        palette.setColor(QPalette::Window, colorFromBgr(kWindowColor));
-        label->setPalette(palette);
-        setTextColor(label, kCaptionColor);
+        setBackgroundColor(label, colorFromBgr(kWindowColor));
+        setTextColor(label, colorFromBgr(kCaptionColor));
         label->adjustSize();
         label->move(kButtons[index].labelLeft, 97);
         labels[index] = label;
@@ -201,14 +188,14 @@ void TFrmHome::buildControls()
                                                 &TFrmHome::IM_3MouseLeave, &TFrmHome::IM_4MouseLeave,
                                                 &TFrmHome::IM_5MouseLeave, &TFrmHome::IM_6MouseLeave};
     for (int i = 0; i < 6; ++i) {
-        connect(images[i], &TImage::clicked, this, clicks[i]);
-        connect(images[i], &TImage::mouseEntered, this, enters[i]);
-        connect(images[i], &TImage::mouseLeft, this, leaves[i]);
+        connectHandler(images[i], &TImage::clicked, this, clicks[i]);
+        connectHandler(images[i], &TImage::mouseEntered, this, enters[i]);
+        connectHandler(images[i], &TImage::mouseLeft, this, leaves[i]);
     }
-    connect(Image3, &TImage::clicked, this, &TFrmHome::Image3Click);
-    connect(Image9, &TImage::doubleClicked, this, &TFrmHome::Image9DblClick);
-    connect(Timer2, &QTimer::timeout, this, &TFrmHome::Timer2Timer);
-    connect(Timer3, &QTimer::timeout, this, &TFrmHome::Timer3Timer);
+    connectHandler(Image3, &TImage::clicked, this, &TFrmHome::Image3Click);
+    connectHandler(Image9, &TImage::doubleClicked, this, &TFrmHome::Image9DblClick);
+    connectHandler(Timer2, &QTimer::timeout, this, &TFrmHome::Timer2Timer);
+    connectHandler(Timer3, &QTimer::timeout, this, &TFrmHome::Timer3Timer);
 }
 
 void TFrmHome::setFeatureWindow(int button, WindowFactory factory)
@@ -282,17 +269,12 @@ void TFrmHome::FormActivate()
         return;
     m_passwordChecked = true;
 
-    const QString store = QStringLiteral("VosmiraKEY.ini");
-    const QString section = QStringLiteral("VOSMIRA");
-    const QString key = QStringLiteral("NOME");
-    const QString defaultName = QStringLiteral("default");
-    IniFile ini(store);
-    if (ini.ReadString(section, key, QString()).isEmpty())
-        ini.WriteString(section, key, defaultName);
-    if (ini.ReadString(section, key, QString()) != defaultName && m_loginPrompt) {
-        QDialog *prompt = m_loginPrompt(this);
-        prompt->exec();
-        delete prompt;
+    PasswordStore store;
+    if (store.name().isEmpty())
+        store.setName(PasswordStore::noPassword());
+    if (store.name() != PasswordStore::noPassword() && m_loginPrompt) {
+        const std::unique_ptr<QDialog> prompt(m_loginPrompt(this));
+        execModal(*prompt);
     }
 }
 
@@ -312,20 +294,21 @@ void TFrmHome::openFeature(int button)
         Image3->hide();
     QDialog *window = factory(this);
     window->setWindowModality(Qt::ApplicationModal);
+    // The window may have been torn down by its own close.
     QPointer<QDialog> guard(window);
-    window->exec();
+    execModal(*window);
     delete guard.data();
 }
 
 void TFrmHome::hoverIn(int index)
 {
-    setTextColor(caption(index), kHoverColor);
+    setTextColor(caption(index), colorFromBgr(kHoverColor));
     button(index)->loadPicture(picturePath(QString::fromUtf16(kButtons[index - 1].enterFile)));
 }
 
 void TFrmHome::hoverOut(int index)
 {
-    setTextColor(caption(index), kCaptionColor);
+    setTextColor(caption(index), colorFromBgr(kCaptionColor));
     button(index)->loadPicture(picturePath(QString::fromUtf16(kButtons[index - 1].leaveFile)));
 }
 
@@ -379,21 +362,21 @@ void TFrmHome::showEvent(QShowEvent *event)
     if (m_shown || event->spontaneous())
         return;
     m_shown = true;
-    FormShow();
+    runHandler([this] { FormShow(); });
     if (m_connected && isActiveWindow())
-        QMetaObject::invokeMethod(this, &TFrmHome::FormActivate, Qt::QueuedConnection);
+        postHandler(this, &TFrmHome::FormActivate);
 }
 
 void TFrmHome::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_connected && !m_passwordChecked)
-        QMetaObject::invokeMethod(this, &TFrmHome::FormActivate, Qt::QueuedConnection);
+        postHandler(this, &TFrmHome::FormActivate);
 }
 
 void TFrmHome::closeEvent(QCloseEvent *event)
 {
-    FormClose();
+    runHandler([this] { FormClose(); });
     event->accept();
     Q_EMIT closed();
 }

@@ -1,18 +1,18 @@
 #include "UFrmCADASTROclientes.h"
 
 #include "CheckDigits.h"
+#include "ClientRecord.h"
 #include "Clock.h"
+#include "Dialogs.h"
+#include "Handler.h"
 #include "LeaveGuard.h"
 #include "TDBComboBox.h"
 #include "TDBEdit.h"
 #include "TDBMemo.h"
 #include "TDataSource.h"
 #include "TDateEdit.h"
-
-#include "Dialogs.h"
 #include "TImage.h"
 #include "TShape.h"
-
 #include "UDMbanco.h"
 
 #include <QApplication>
@@ -53,20 +53,20 @@ TFrmCADASTROcliente::TFrmCADASTROcliente(QWidget *parent)
     buildControls();
     buildKeyboardOrder();
 
-    connect(RadioButton1, &QRadioButton::toggled, this, [this](bool on) {
+    connectHandler(RadioButton1, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
             RadioButton1Click();
     });
-    connect(RadioButton2, &QRadioButton::toggled, this, [this](bool on) {
+    connectHandler(RadioButton2, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
             RadioButton2Click();
     });
-    connect(ComboBox1, &QComboBox::activated, this, &TFrmCADASTROcliente::ComboBox1Select);
-    connect(Memo1, &QPlainTextEdit::textChanged, this, &TFrmCADASTROcliente::Memo1Change);
-    connect(SpeedButton1, &TImage::clicked, this, &TFrmCADASTROcliente::SpeedButton1Click);
-    connect(SpeedButton2, &TImage::clicked, this, &TFrmCADASTROcliente::SpeedButton2Click);
-    connect(DBEdit9, &TDBEdit::exited, this, &TFrmCADASTROcliente::DBEdit9Exit);
-    connect(DBEdit16, &TDBEdit::exited, this, &TFrmCADASTROcliente::DBEdit16Exit);
+    connectHandler(ComboBox1, &QComboBox::activated, this, &TFrmCADASTROcliente::ComboBox1Select);
+    connectHandler(Memo1, &QPlainTextEdit::textChanged, this, &TFrmCADASTROcliente::Memo1Change);
+    connectHandler(SpeedButton1, &TImage::clicked, this, &TFrmCADASTROcliente::SpeedButton1Click);
+    connectHandler(SpeedButton2, &TImage::clicked, this, &TFrmCADASTROcliente::SpeedButton2Click);
+    connectHandler(DBEdit9, &TDBEdit::exited, this, &TFrmCADASTROcliente::DBEdit9Exit);
+    connectHandler(DBEdit16, &TDBEdit::exited, this, &TFrmCADASTROcliente::DBEdit16Exit);
 
     // Enter moves on from every edit, list and date edit; the memo swallows it.
     for (QWidget *widget : std::as_const(m_order)) {
@@ -83,7 +83,7 @@ TFrmCADASTROcliente::TFrmCADASTROcliente(QWidget *parent)
 TFrmCADASTROcliente::~TFrmCADASTROcliente()
 {
     if (m_shown)
-        FormCloseQuery();
+        runHandler([this] { FormCloseQuery(); });
     if (FrmCADASTROcliente == this)
         FrmCADASTROcliente = nullptr;
 }
@@ -103,7 +103,7 @@ void TFrmCADASTROcliente::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     if (!m_shown) {
         m_shown = true;
-        FormShow();
+        runHandler([this] { FormShow(); });
     }
 }
 
@@ -215,10 +215,10 @@ void TFrmCADASTROcliente::SpeedButton1Click()
     dm->CDSClienteCRED_STATUS->SetAsString(ComboBox1->currentText());
     dm->CDSClienteCRED_CONSULTA->SetAsDate(DateTimePicker1->Date());
     if (RadioButton1->isChecked()) {
-        dm->CDSClienteTIPO->SetAsString(RadioButton1->text());
+        dm->CDSClienteTIPO->SetAsString(ClientRecord::pessoaFisica());
         dm->CDSClienteFUNDACAO->Clear();
     } else if (RadioButton2->isChecked()) {
-        dm->CDSClienteTIPO->SetAsString(RadioButton2->text());
+        dm->CDSClienteTIPO->SetAsString(ClientRecord::pessoaJuridica());
     }
 
     // An incomplete masked edit stops the save here, the row still pending.
@@ -248,13 +248,13 @@ void TFrmCADASTROcliente::FormCloseQuery()
 
 void TFrmCADASTROcliente::closeEvent(QCloseEvent *event)
 {
-    FormCloseQuery();
+    runHandler([this] { FormCloseQuery(); });
     QDialog::closeEvent(event);
 }
 
 void TFrmCADASTROcliente::done(int result)
 {
-    FormCloseQuery();
+    runHandler([this] { FormCloseQuery(); });
     QDialog::done(result);
 }
 
@@ -332,7 +332,7 @@ bool TFrmCADASTROcliente::eventFilter(QObject *watched, QEvent *event)
     // Installed on the memo and on every edit, list and date edit of the order.
     if (event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<const QKeyEvent *>(event);
-        if (watched == Memo1 ? Memo1KeyPress(key) : DBEdit12KeyPress(key))
+        if (runHandlerOr(true, [&] { return watched == Memo1 ? Memo1KeyPress(key) : DBEdit12KeyPress(key); }))
             return true;
     }
     return QDialog::eventFilter(watched, event);

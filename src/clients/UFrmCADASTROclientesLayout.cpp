@@ -2,15 +2,15 @@
 #include "UFrmCADASTROclientes.h"
 
 #include "ButtonPictures.h"
+#include "ClientRecord.h"
+#include "FormBuilder.h"
 #include "TDBComboBox.h"
 #include "TDBEdit.h"
 #include "TDBMemo.h"
 #include "TDataSource.h"
 #include "TDateEdit.h"
-
 #include "TImage.h"
 #include "TShape.h"
-
 #include "UDMbanco.h"
 
 #include <QComboBox>
@@ -22,14 +22,10 @@ namespace vosmira {
 
 namespace {
 
-constexpr quint32 kWindowColor = 14933984;                 // 224, 223, 227
 const QColor kCaptionColor(0, 62, 153);
 const QColor kCounterColor(123, 126, 132);
-const QColor kSectionColor(165, 172, 180);
 const QColor kPersonColor(0, 100, 153);
 const QColor kCompanyColor(255, 0, 0);
-
-constexpr int kFieldHeight = 21;
 
 const QStringList &states()
 {
@@ -43,118 +39,20 @@ const QStringList &states()
     return list;
 }
 
-QFont verdana(bool bold)
-{
-    QFont font(QStringLiteral("Verdana"));
-    font.setPixelSize(11);
-    font.setBold(bold);
-    return font;
-}
-
-void setTextColor(QWidget *widget, const QColor &color)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, color);
-    widget->setPalette(palette);
-}
-
-// Builds the window's children; every control takes the caption above it as its
-// accessible name.
-class Builder
-{
-public:
-    explicit Builder(QWidget *form)
-        : m_form(form)
-    {
-    }
-
-    QLabel *label(const char *name, const QString &text, int x, int y, bool bold = true,
-                  const QColor &color = kCaptionColor)
-    {
-        auto *label = new QLabel(text, m_form);
-        label->setObjectName(QLatin1String(name));
-        label->setFont(verdana(bold));
-        setTextColor(label, color);
-        label->move(x, y);
-        label->adjustSize();
-        return label;
-    }
-
-    template <typename T>
-    T *control(const char *name, QLabel *caption, int x, int y, int width)
-    {
-        auto *widget = new T(m_form);
-        widget->setObjectName(QLatin1String(name));
-        widget->setGeometry(x, y, width, kFieldHeight);
-        if (caption) {
-            widget->setAccessibleName(caption->text());
-            caption->setBuddy(widget);
-        }
-        return widget;
-    }
-
-    TDBEdit *edit(const char *name, QLabel *caption, int x, int y, int width, TDataSource *source, TField *field,
-                  int limit = 0)
-    {
-        auto *edit = control<TDBEdit>(name, caption, x, y, width);
-        edit->setDataField(source, field, limit);
-        return edit;
-    }
-
-    TDBComboBox *list(const char *name, QLabel *caption, int x, int y, int width, TDataSource *source,
-                      TField *field, const QStringList &items)
-    {
-        auto *list = control<TDBComboBox>(name, caption, x, y, width);
-        list->addItems(items);
-        list->setDataField(source, field);
-        return list;
-    }
-
-    TDateEdit *date(const char *name, QLabel *caption, int x, int y, int width)
-    {
-        auto *date = control<TDateEdit>(name, caption, x, y, width);
-        date->lineEdit()->setAccessibleName(caption->text());
-        date->lineEdit()->setObjectName(QLatin1String(name) + QStringLiteral("_edit"));
-        return date;
-    }
-
-    TShape *shape(const char *name, int x, int y, int width, int height, const QColor &fill = Qt::transparent)
-    {
-        auto *shape = new TShape(m_form);
-        shape->setObjectName(QLatin1String(name));
-        shape->setGeometry(x, y, width, height);
-        shape->setPenColor(kSectionColor);
-        shape->setBrushColor(fill);
-        return shape;
-    }
-
-private:
-    QWidget *m_form;
-};
-
 } // namespace
 
 void TFrmCADASTROcliente::buildControls()
 {
-    setObjectName(QStringLiteral("FrmCADASTROcliente"));
-    setWindowTitle(QStringLiteral(" :: CONTATO - Cadastro"));
-    setAccessibleName(windowTitle());
+    FormBuilder b(this);
+    b.window("FrmCADASTROcliente", QStringLiteral(" :: CONTATO - Cadastro"));
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(939, 398);
     move(41, 210);
-    QPalette windowPalette = palette();
-    windowPalette.setColor(QPalette::Window, colorFromBgr(kWindowColor));
-    setPalette(windowPalette);
-    setAutoFillBackground(true);
-    QFont tahoma(QStringLiteral("Tahoma"));
-    tahoma.setPixelSize(11);
-    setFont(tahoma);
 
     DataSource1 = new TDataSource(DMbanco->CDSCliente, this);
     DataSource1->setObjectName(QStringLiteral("DataSource1"));
     TDataSource *ds = DataSource1;
     TDMbanco *dm = DMbanco;
-    Builder b(this);
 
     // Sections first, so every control lies above their outlines.
     b.shape("Shape1", 6, 26, 870, 44);
@@ -166,15 +64,15 @@ void TFrmCADASTROcliente::buildControls()
     b.shape("Shape8", 446, 222, 430, 168);
     b.shape("Shape9", 454, 214, 96, 17, colorFromBgr(kWindowColor));
 
-    RadioButton1 = new QRadioButton(QStringLiteral("Pessoa Física"), this);
+    RadioButton1 = new QRadioButton(ClientRecord::pessoaFisica(), this);
     RadioButton1->setObjectName(QStringLiteral("RadioButton1"));
     RadioButton1->setGeometry(12, 5, 110, 18);
-    RadioButton1->setFont(verdana(true));
+    RadioButton1->setFont(pixelFont(QStringLiteral("Verdana"), 11, true));
     setTextColor(RadioButton1, kPersonColor);
-    RadioButton2 = new QRadioButton(QStringLiteral("Pessoa Juridica"), this);
+    RadioButton2 = new QRadioButton(ClientRecord::pessoaJuridica(), this);
     RadioButton2->setObjectName(QStringLiteral("RadioButton2"));
     RadioButton2->setGeometry(130, 5, 120, 18);
-    RadioButton2->setFont(verdana(true));
+    RadioButton2->setFont(pixelFont(QStringLiteral("Verdana"), 11, true));
     setTextColor(RadioButton2, kCompanyColor);
 
     // First row.
@@ -320,22 +218,8 @@ void TFrmCADASTROcliente::buildControls()
     Bevel1->setFrameShape(QFrame::VLine);
     Bevel1->setFrameShadow(QFrame::Sunken);
     Bevel1->setGeometry(882, 6, 4, 386);
-    SpeedButton1 = new TImage(this);
-    SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
-    SpeedButton1->setGeometry(892, 26, 40, 40);
-    SpeedButton1->setPicture(savePicture(kCaptionColor));
-    SpeedButton1->setClickable(true);
-    SpeedButton1->setToolTip(QStringLiteral("Salvar"));
-    SpeedButton1->setAccessibleName(QStringLiteral("Salvar"));
-    SpeedButton1->setCursor(Qt::PointingHandCursor);
-    SpeedButton2 = new TImage(this);
-    SpeedButton2->setObjectName(QStringLiteral("SpeedButton2"));
-    SpeedButton2->setGeometry(892, 74, 40, 40);
-    SpeedButton2->setPicture(backPicture(kCaptionColor));
-    SpeedButton2->setClickable(true);
-    SpeedButton2->setToolTip(QStringLiteral("Voltar"));
-    SpeedButton2->setAccessibleName(QStringLiteral("Voltar"));
-    SpeedButton2->setCursor(Qt::PointingHandCursor);
+    SpeedButton1 = b.pictureButton("SpeedButton1", 892, 26, 40, 40, savePicture(kCaptionColor), QStringLiteral("Salvar"));
+    SpeedButton2 = b.pictureButton("SpeedButton2", 892, 74, 40, 40, backPicture(kCaptionColor), QStringLiteral("Voltar"));
 
     m_personControls = {Label17, DBEdit9, Label26, DBEdit25, Label28, DBEdit33, Label29, DBComboBox2,
                         Label37, TimePeck_NACIMENTO, Label9, DBComboBox4, Label12, DBComboBox5,

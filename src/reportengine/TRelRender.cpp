@@ -87,4 +87,29 @@ QString TRelRender::PrintRender(QIODevice *stream, const QString &fileName)
     return target;
 }
 
+std::optional<TFileFormat> fileFormatNamed(QStringView name)
+{
+    const QString lower = name.trimmed().toString().toLower();
+    if (lower == u"pdf")
+        return TFileFormat::PDF;
+    if (lower == u"html" || lower == u"htm")
+        return TFileFormat::HTML;
+    if (lower == u"rtf")
+        return TFileFormat::RTF;
+    if (lower == u"txt")
+        return TFileFormat::Text;
+    return std::nullopt;
+}
+
+std::unique_ptr<TRelRender> makeRenderer(TFileFormat format)
+{
+    switch (format) {
+    case TFileFormat::PDF: return std::make_unique<TRelRenderPDF>();
+    case TFileFormat::HTML: return std::make_unique<TRelRenderHTML>();
+    case TFileFormat::RTF: return std::make_unique<TRelRenderRTF>();
+    case TFileFormat::Text: break;
+    }
+    return std::make_unique<TRelRenderText>();
+}
+
 } // namespace rel

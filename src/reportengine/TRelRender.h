@@ -5,7 +5,18 @@
 #include <QObject>
 #include <QStringList>
 
+#include <array>
+#include <memory>
+#include <optional>
+
 namespace rel {
+
+enum class TFileFormat { PDF, HTML, RTF, Text };
+inline constexpr std::array<TFileFormat, 4> AllFileFormats{TFileFormat::PDF, TFileFormat::HTML, TFileFormat::RTF,
+                                                           TFileFormat::Text};
+
+// The format a short name stands for: "pdf", "html" or "htm", "rtf", "txt" (any case).
+std::optional<TFileFormat> fileFormatNamed(QStringView name);
 
 // Turns a recorded page stream into a file of one format.
 class TRelRender : public QObject
@@ -77,5 +88,8 @@ public:
 protected:
     void render(PageStreamReader &reader, QIODevice &out) override;
 };
+
+// The renderer of a file format: the one place a format is mapped to its renderer.
+std::unique_ptr<TRelRender> makeRenderer(TFileFormat format);
 
 } // namespace rel

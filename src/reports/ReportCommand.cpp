@@ -127,9 +127,7 @@ bool parse(const QStringList &arguments, const QString &defaultFolder, Options &
     }
     if (o.format.isEmpty())
         o.format = QFileInfo(o.output).suffix().toLower();
-    if (o.format == u"htm")
-        o.format = QStringLiteral("html");
-    if (o.format != u"pdf" && o.format != u"html" && o.format != u"rtf" && o.format != u"txt") {
+    if (!rel::fileFormatNamed(o.format)) {
         err << (o.format.isEmpty()
                     ? QStringLiteral("Indique o formato com --format (pdf, html, rtf ou txt).")
                     : QStringLiteral("Formato desconhecido: %1 (use pdf, html, rtf ou txt)").arg(o.format))
@@ -138,17 +136,6 @@ bool parse(const QStringList &arguments, const QString &defaultFolder, Options &
         return false;
     }
     return true;
-}
-
-std::unique_ptr<rel::TRelRender> rendererFor(const QString &format)
-{
-    if (format == u"pdf")
-        return std::make_unique<rel::TRelRenderPDF>();
-    if (format == u"html")
-        return std::make_unique<rel::TRelRenderHTML>();
-    if (format == u"rtf")
-        return std::make_unique<rel::TRelRenderRTF>();
-    return std::make_unique<rel::TRelRenderText>();
 }
 
 int run(const Options &o, QTextStream &out, QTextStream &err)
@@ -205,7 +192,7 @@ int run(const Options &o, QTextStream &out, QTextStream &err)
         err << QStringLiteral("O projeto %1 não tem o relatório %2.").arg(project.ProjectFile(), report) << Qt::endl;
         return Failed;
     }
-    const QString written = rendererFor(o.format)->PrintRender(&stream, o.output);
+    const QString written = rel::makeRenderer(*rel::fileFormatNamed(o.format))->PrintRender(&stream, o.output);
     project.Close();
     out << QStringLiteral("%1: %2 cliente(s), %3 página(s)")
                .arg(QDir::toNativeSeparators(written))

@@ -37,14 +37,17 @@ public Q_SLOTS:
 };
 
 // A feature window that closes itself as soon as its modal loop runs.
-QDialog *selfClosingWindow(QWidget *parent, int *count, std::function<void()> whileOpen = {})
+// A window that, shown through the dialog service, does whileOpen and closes.
+QDialog *selfClosingWindow(ScriptedDialogs &dialogs, QWidget *parent, int *count,
+                           std::function<void(QDialog &)> whileOpen = {})
 {
     auto *dialog = new QDialog(parent);
-    ++*count;
-    QTimer::singleShot(0, dialog, [dialog, whileOpen] {
+    dialog->setWindowTitle(QStringLiteral("janela %1").arg(++*count));
+    dialogs.onNextWindow([whileOpen](QDialog &window) {
         if (whileOpen)
-            whileOpen();
-        dialog->accept();
+            whileOpen(window);
+        window.accept();
+        return window.result();
     });
     return dialog;
 }
@@ -169,7 +172,7 @@ void TstFrmHome::foreignFileCountsAsMissing()
 void TstFrmHome::firstRunWritesDefaultAndAsksNothing()
 {
     int prompts = 0;
-    m_home->setLoginPrompt([&](QWidget *parent) { return selfClosingWindow(parent, &prompts); });
+    m_home->setLoginPrompt([&](QWidget *parent) { return selfClosingWindow(*m_dialogs, parent, &prompts); });
     showHome();
     QTRY_VERIFY(QFile::exists(m_settings->iniPath(QStringLiteral("VosmiraKEY.ini"))));
     QCOMPARE(IniFile(QStringLiteral("VosmiraKEY.ini")).ReadString(QStringLiteral("VOSMIRA"), QStringLiteral("NOME"), QString()),
@@ -185,8 +188,8 @@ void TstFrmHome::anyOtherNameBringsUpThePromptOnce()
     IniFile(QStringLiteral("VosmiraKEY.ini")).WriteString(QStringLiteral("VOSMIRA"), QStringLiteral("NOME"), QStringLiteral("Default"));
     int prompts = 0;
     int features = 0;
-    m_home->setLoginPrompt([&](QWidget *parent) { return selfClosingWindow(parent, &prompts); });
-    m_home->setFeatureWindow(2, [&](QWidget *parent) { return selfClosingWindow(parent, &features); });
+    m_home->setLoginPrompt([&](QWidget *parent) { return selfClosingWindow(*m_dialogs, parent, &prompts); });
+    m_home->setFeatureWindow(2, [&](QWidget *parent) { return selfClosingWindow(*m_dialogs, parent, &features); });
     showHome();
     QTRY_COMPARE(prompts, 1);
     QCOMPARE(IniFile(QStringLiteral("VosmiraKEY.ini")).ReadString(QStringLiteral("VOSMIRA"), QStringLiteral("NOME"), QString()),
@@ -212,8 +215,8 @@ void TstFrmHome::featureWindowsOpenModallyOneAtATime()
     bool homeDisabledWhileOpen = true;
     for (int i = 1; i <= 6; ++i) {
         m_home->setFeatureWindow(i, [&, i](QWidget *parent) {
-            return selfClosingWindow(parent, &opened[i - 1], [&] {
-                homeDisabledWhileOpen = homeDisabledWhileOpen && QApplication::activeModalWidget() != nullptr;
+            return selfClosingWindow(*m_dialogs, parent, &opened[i - 1], [&](QDialog &window) {
+                homeDisabledWhileOpen = homeDisabledWhileOpen && window.windowModality() == Qt::ApplicationModal;
             });
         });
     }
@@ -223,6 +226,8 @@ void TstFrmHome::featureWindowsOpenModallyOneAtATime()
     }
     QVERIFY(homeDisabledWhileOpen);
     QCOMPARE(opened, (std::array<int, 6>{1, 1, 1, 1, 1, 1}));
+    // Every window went through the dialog service, one after the other.
+    QCOMPARE(m_dialogs->windowTitles().size(), 6);
     QVERIFY(QApplication::activeModalWidget() == nullptr);
 }
 
@@ -231,7 +236,7 @@ void TstFrmHome::captionsDoNothingWhenClicked()
     showHome();
     int opened = 0;
     for (int i = 1; i <= 6; ++i)
-        m_home->setFeatureWindow(i, [&](QWidget *parent) { return selfClosingWindow(parent, &opened); });
+        m_home->setFeatureWindow(i, [&](QWidget *parent) { return selfClosingWindow(*m_dialogs, parent, &opened); });
     for (int i = 1; i <= 6; ++i)
         QTest::mouseClick(m_home->caption(i), Qt::LeftButton);
     QCOMPARE(opened, 0);
@@ -329,7 +334,7 @@ void TstFrmHome::bannerHiddenWhileAboutWindowIsOpen()
     int opened = 0;
     bool hiddenWhileOpen = false;
     m_home->setFeatureWindow(6, [&](QWidget *parent) {
-        QDialog *about = selfClosingWindow(parent, &opened, [&] { hiddenWhileOpen = !m_home->Image3->isVisible(); });
+        QDialog *about = selfClosingWindow(*m_dialogs, parent, &opened, [&](QDialog &) { hiddenWhileOpen = !m_home->Image3->isVisible(); });
         // What the About window does when it closes.
         QObject::connect(about, &QDialog::finished, about, [] { FrmHome->Image3->setVisible(true); });
         return about;
@@ -342,7 +347,7 @@ void TstFrmHome::bannerHiddenWhileAboutWindowIsOpen()
     // Other buttons leave the banner alone.
     bool visibleWhileOther = false;
     m_home->setFeatureWindow(4, [&](QWidget *parent) {
-        return selfClosingWindow(parent, &opened, [&] { visibleWhileOther = m_home->Image3->isVisible(); });
+        return selfClosingWindow(*m_dialogs, parent, &opened, [&](QDialog &) { visibleWhileOther = m_home->Image3->isVisible(); });
     });
     m_home->IM_4->click();
     QVERIFY(visibleWhileOther);
@@ -423,7 +428,7 @@ void TstFrmHome::accessibleNamesAndPressAction()
 {
     showHome();
     int opened = 0;
-    m_home->setFeatureWindow(1, [&](QWidget *parent) { return selfClosingWindow(parent, &opened); });
+    m_home->setFeatureWindow(1, [&](QWidget *parent) { return selfClosingWindow(*m_dialogs, parent, &opened); });
     QAccessibleInterface *button = QAccessible::queryAccessibleInterface(m_home->IM_1);
     QVERIFY(button);
     QCOMPARE(button->role(), QAccessible::Button);

@@ -1,5 +1,7 @@
 #include "ScriptedDialogs.h"
 
+#include <QDialog>
+
 namespace vosmira::test {
 
 Answer ScriptedDialogs::message(QWidget *, const MessageRequest &request)
@@ -24,6 +26,14 @@ QString ScriptedDialogs::fileName(QWidget *, const FileRequest &request)
     return m_files.isEmpty() ? QString() : m_files.dequeue();
 }
 
+int ScriptedDialogs::exec(QDialog &window)
+{
+    m_windowTitles.append(window.windowTitle());
+    if (m_windowSteps.isEmpty())
+        return QDialog::Rejected;
+    return m_windowSteps.dequeue()(window);
+}
+
 QStringList ScriptedDialogs::texts() const
 {
     QStringList result;
@@ -39,6 +49,8 @@ void ScriptedDialogs::clear()
     m_actions.clear();
     m_messages.clear();
     m_fileRequests.clear();
+    m_windowSteps.clear();
+    m_windowTitles.clear();
 }
 
 } // namespace vosmira::test

@@ -1,6 +1,7 @@
 #include "TRelOutputOptions.h"
 
 #include "Dialogs.h"
+#include "Handler.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -18,24 +19,13 @@ namespace rel {
 
 QString formatDisplayName(TFileFormat format)
 {
-    switch (format) {
-    case TFileFormat::PDF: return QStringLiteral("Adobe Acrobat (PDF)");
-    case TFileFormat::HTML: return QStringLiteral("Página da Web (HTML)");
-    case TFileFormat::RTF: return QStringLiteral("Texto formatado (RTF)");
-    case TFileFormat::Text: break;
-    }
-    return QStringLiteral("Texto simples (TXT)");
+    return makeRenderer(format)->DisplayName();
 }
 
 QString formatFilter(TFileFormat format)
 {
-    switch (format) {
-    case TFileFormat::PDF: return QStringLiteral("Adobe Acrobat (PDF) (*.pdf)");
-    case TFileFormat::HTML: return QStringLiteral("Página da Web (HTML) (*.html *.htm)");
-    case TFileFormat::RTF: return QStringLiteral("Texto formatado (RTF) (*.rtf)");
-    case TFileFormat::Text: break;
-    }
-    return QStringLiteral("Texto simples (TXT) (*.txt)");
+    const std::unique_ptr<TRelRender> renderer = makeRenderer(format);
+    return renderer->DisplayName() + QLatin1Char('|') + renderer->FileExtension();
 }
 
 TRelOutputOptions::TRelOutputOptions(const QString &title, const TOutputOptions &options, QWidget *parent)
@@ -58,7 +48,7 @@ TRelOutputOptions::TRelOutputOptions(const QString &title, const TOutputOptions 
     m_fileName->setObjectName(QStringLiteral("edFileName"));
     m_copies->setObjectName(QStringLiteral("spCopies"));
     m_buttons->setObjectName(QStringLiteral("buttons"));
-    for (TFileFormat f : {TFileFormat::PDF, TFileFormat::HTML, TFileFormat::RTF, TFileFormat::Text})
+    for (TFileFormat f : AllFileFormats)
         m_format->addItem(formatDisplayName(f));
     m_copies->setRange(1, 999);
 
@@ -90,7 +80,7 @@ TRelOutputOptions::TRelOutputOptions(const QString &title, const TOutputOptions 
 
     connect(m_buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(m_buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(browse, &QPushButton::clicked, this, &TRelOutputOptions::browse);
+    vosmira::connectHandler(browse, &QPushButton::clicked, this, &TRelOutputOptions::browse);
     for (QRadioButton *b : {m_printer, m_preview, m_file})
         connect(b, &QRadioButton::toggled, this, &TRelOutputOptions::refresh);
     connect(m_fileName, &QLineEdit::textChanged, this, &TRelOutputOptions::refresh);
@@ -126,7 +116,7 @@ void TRelOutputOptions::browse()
     request.mode = vosmira::FileRequest::Mode::Save;
     request.caption = windowTitle();
     request.fileName = m_fileName->text();
-    request.filters = {formatFilter(TFileFormat(m_format->currentIndex()))};
+    request.filter = formatFilter(TFileFormat(m_format->currentIndex()));
     const QString name = vosmira::DialogService::current().fileName(this, request);
     if (!name.isEmpty()) {
         m_fileName->setText(name);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TRelRender.h"
+
 #include <QDialog>
 
 class QComboBox;
@@ -11,7 +13,6 @@ class QDialogButtonBox;
 namespace rel {
 
 enum class TReportDest { Printer, Preview, File };
-enum class TFileFormat { PDF, HTML, RTF, Text };
 
 struct TOutputOptions {
     TReportDest destination = TReportDest::Preview;
@@ -44,7 +45,7 @@ private:
     QDialogButtonBox *m_buttons;
 };
 
-// Display names and patterns of the file formats, in TFileFormat order.
+// The display name of a file format, and its file-dialog filter ("Adobe Acrobat (PDF)|*.pdf").
 QString formatDisplayName(TFileFormat format);
 QString formatFilter(TFileFormat format);
 

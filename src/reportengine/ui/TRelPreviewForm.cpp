@@ -1,9 +1,9 @@
 #include "TRelPreviewForm.h"
 
 #include "Dialogs.h"
+#include "Handler.h"
 #include "ReportError.h"
 #include "ReportPrinting.h"
-#include "TRelDialogRunner.h"
 #include "TRelPageView.h"
 #include "TRelRender.h"
 #include "TRelStatusWindow.h"
@@ -83,7 +83,7 @@ void TRelPreviewForm::buildToolBar(QLayout *layout)
         b->setToolTip(key.isEmpty() ? text : text + QStringLiteral(" (") + key.toString(QKeySequence::NativeText) + u')');
         b->setToolButtonStyle(Qt::ToolButtonIconOnly);
         b->setAutoRaise(true);
-        connect(b, &QToolButton::clicked, this, slot);
+        vosmira::connectHandler(b, &QToolButton::clicked, this, slot);
         bar->addWidget(b);
         return b;
     };
@@ -101,9 +101,9 @@ void TRelPreviewForm::buildToolBar(QLayout *layout)
         save->setPopupMode(QToolButton::InstantPopup);
         save->setAutoRaise(true);
         auto *menu = new QMenu(save);
-        for (TFileFormat f : {TFileFormat::PDF, TFileFormat::HTML, TFileFormat::RTF, TFileFormat::Text}) {
+        for (TFileFormat f : AllFileFormats) {
             QAction *a = menu->addAction(formatDisplayName(f) + QStringLiteral("..."));
-            connect(a, &QAction::triggered, this, [this, f] { saveAs(f); });
+            vosmira::connectHandler(a, &QAction::triggered, this, [this, f] { saveAs(f); });
         }
         save->setMenu(menu);
         bar->addWidget(save);
@@ -263,7 +263,7 @@ void TRelPreviewForm::print()
         dialog.setObjectName(QStringLiteral("RelPrintDialog"));
         dialog.setMinMax(1, pageCount());
         dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
-        if (TRelDialogRunner::current().exec(dialog) != QDialog::Accepted)
+        if (vosmira::execModal(dialog) != QDialog::Accepted)
             return;
         TRelStatusWindow status(m_settings.statusTitle, this);
         printStream(m_stream, printer, [&](int page) { return status.showPage(m_settings.printStatus, page); });
@@ -277,19 +277,12 @@ void TRelPreviewForm::saveAs(TFileFormat format)
     vosmira::FileRequest request;
     request.mode = vosmira::FileRequest::Mode::Save;
     request.caption = m_settings.title;
-    request.filters = {formatFilter(format)};
+    request.filter = formatFilter(format);
     const QString name = vosmira::DialogService::current().fileName(this, request);
     if (name.isEmpty())
         return;
-    std::unique_ptr<TRelRender> renderer;
-    switch (format) {
-    case TFileFormat::PDF: renderer = std::make_unique<TRelRenderPDF>(); break;
-    case TFileFormat::HTML: renderer = std::make_unique<TRelRenderHTML>(); break;
-    case TFileFormat::RTF: renderer = std::make_unique<TRelRenderRTF>(); break;
-    case TFileFormat::Text: renderer = std::make_unique<TRelRenderText>(); break;
-    }
     try {
-        renderer->PrintRender(m_stream, name);
+        makeRenderer(format)->PrintRender(m_stream, name);
     } catch (const ReportError &e) {
         vosmira::msg::error(e.text());
     }

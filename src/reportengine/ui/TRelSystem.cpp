@@ -3,7 +3,6 @@
 #include "Dialogs.h"
 #include "ReportError.h"
 #include "ReportPrinting.h"
-#include "TRelDialogRunner.h"
 #include "TRelPreviewForm.h"
 #include "TRelRender.h"
 #include "TRelStatusWindow.h"
@@ -27,7 +26,7 @@ bool TRelSystem::Execute(ReportJob job)
     m_last = DefaultOptions;
     if (ShowSetupDialog) {
         TRelOutputOptions setup(TitleSetup, DefaultOptions, parent);
-        if (TRelDialogRunner::current().exec(setup) != QDialog::Accepted)
+        if (vosmira::execModal(setup) != QDialog::Accepted)
             return false;
         m_last = setup.options();
     }
@@ -60,7 +59,7 @@ bool TRelSystem::Execute(ReportJob job)
         settings.allowPrint = AllowPrintFromPreview;
         settings.allowSave = AllowSaveFromPreview;
         TRelPreviewForm preview(&pages, settings, parent);
-        TRelDialogRunner::current().exec(preview);
+        vosmira::execModal(preview);
         break;
     }
     case TReportDest::Printer: {
@@ -70,7 +69,7 @@ bool TRelSystem::Execute(ReportJob job)
         QPrintDialog dialog(&printer, parent);
         dialog.setObjectName(QStringLiteral("RelPrintDialog"));
         dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
-        if (TRelDialogRunner::current().exec(dialog) != QDialog::Accepted)
+        if (vosmira::execModal(dialog) != QDialog::Accepted)
             return false;
         std::unique_ptr<TRelStatusWindow> status;
         if (ShowStatus)
@@ -78,17 +77,9 @@ bool TRelSystem::Execute(ReportJob job)
         printStream(&pages, printer, [&](int page) { return !status || status->showPage(StatusPrintFormat, page); });
         break;
     }
-    case TReportDest::File: {
-        std::unique_ptr<TRelRender> renderer;
-        switch (m_last.format) {
-        case TFileFormat::PDF: renderer = std::make_unique<TRelRenderPDF>(); break;
-        case TFileFormat::HTML: renderer = std::make_unique<TRelRenderHTML>(); break;
-        case TFileFormat::RTF: renderer = std::make_unique<TRelRenderRTF>(); break;
-        case TFileFormat::Text: renderer = std::make_unique<TRelRenderText>(); break;
-        }
-        renderer->PrintRender(&pages, m_last.fileName);
+    case TReportDest::File:
+        makeRenderer(m_last.format)->PrintRender(&pages, m_last.fileName);
         break;
-    }
     }
     return true;
 }

@@ -1,7 +1,6 @@
 #include "Readers.h"
 #include "ScriptedDialogs.h"
 #include "SyntheticClients.h"
-#include "TRelDialogRunner.h"
 #include "TRelOutputOptions.h"
 #include "TRelPreviewForm.h"
 #include "TRelProject.h"
@@ -25,32 +24,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// Answers the engine's modal windows in order, never entering a modal loop.
-class ScriptedRunner final : public rel::TRelDialogRunner
-{
-public:
-    ScriptedRunner() { install(this); }
-    ~ScriptedRunner() override { install(nullptr); }
-
-    void then(std::function<int(QDialog &)> step) { m_steps.append(std::move(step)); }
-
-    int exec(QDialog &dialog) override
-    {
-        titles.append(dialog.windowTitle());
-        if (m_steps.isEmpty()) {
-            qWarning("unexpected dialog %s", qPrintable(dialog.windowTitle()));
-            return QDialog::Rejected;
-        }
-        return m_steps.takeFirst()(dialog);
-    }
-
-    QStringList titles;
-    bool done() const { return m_steps.isEmpty(); }
-
-private:
-    QList<std::function<int(QDialog &)>> m_steps;
-};
 
 int acceptOptions(QDialog &dialog, const char *destination, int format = 0, const QString &file = QString())
 {
@@ -136,8 +109,7 @@ bool TstReportSystem::run(rel::TRelSystem &system)
 
 void TstReportSystem::previewIsTheDefault()
 {
-    ScriptedRunner runner;
-    runner.then([](QDialog &dialog) {
+    m_dialogs.onNextWindow([](QDialog &dialog) {
         auto *options = qobject_cast<rel::TRelOutputOptions *>(&dialog);
         if (!options)
             return int(QDialog::Rejected);
@@ -145,7 +117,7 @@ void TstReportSystem::previewIsTheDefault()
         return int(preview ? QDialog::Accepted : QDialog::Rejected);
     });
     int pages = 0;
-    runner.then([&](QDialog &dialog) {
+    m_dialogs.onNextWindow([&](QDialog &dialog) {
         auto *preview = qobject_cast<rel::TRelPreviewForm *>(&dialog);
         if (!preview)
             return int(QDialog::Rejected);
@@ -180,31 +152,29 @@ void TstReportSystem::previewIsTheDefault()
     });
     rel::TRelSystem system;
     QVERIFY(run(system));
-    QVERIFY(runner.done());
-    QCOMPARE(runner.titles, QStringList({u"Output Options"_s, u"Report Preview"_s}));
+    QCOMPARE(m_dialogs.pendingWindows(), 0);
+    QCOMPARE(m_dialogs.windowTitles(), QStringList({u"Output Options"_s, u"Report Preview"_s}));
     QVERIFY(pages > 1);
     QVERIFY(m_dialogs.messages().isEmpty());
 }
 
 void TstReportSystem::cancelledOptionsMakeNothing()
 {
-    ScriptedRunner runner;
-    runner.then([](QDialog &) { return int(QDialog::Rejected); });
+    m_dialogs.onNextWindow([](QDialog &) { return int(QDialog::Rejected); });
     rel::TRelSystem system;
     QVERIFY(run(system));   // the report exists; the user stopped it
-    QCOMPARE(runner.titles, QStringList{u"Output Options"_s});
+    QCOMPARE(m_dialogs.windowTitles(), QStringList{u"Output Options"_s});
 }
 
 void TstReportSystem::printerDestination()
 {
-    ScriptedRunner runner;
     const QString pdf = m_dir.filePath(u"impresso.pdf"_s);
     QString docName;
-    runner.then([](QDialog &d) { return acceptOptions(d, "rbPrinter"); });
-    runner.then(printTo(pdf, &docName));
+    m_dialogs.onNextWindow([](QDialog &d) { return acceptOptions(d, "rbPrinter"); });
+    m_dialogs.onNextWindow(printTo(pdf, &docName));
     rel::TRelSystem system;
     QVERIFY(run(system));
-    QVERIFY(runner.done());
+    QCOMPARE(m_dialogs.pendingWindows(), 0);
     QCOMPARE(docName, u"Relatório Vosmira"_s);
     QCOMPARE(system.LastOptions().destination, rel::TReportDest::Printer);
     const QString text = rtest::flat(rtest::pdfText(pdf));
@@ -216,43 +186,41 @@ void TstReportSystem::printerDestination()
 
 void TstReportSystem::printFromPreview()
 {
-    ScriptedRunner runner;
     const QString pdf = m_dir.filePath(u"da_previa.pdf"_s);
     int pages = 0;
-    runner.then([](QDialog &d) { return acceptOptions(d, "rbPreview"); });
-    runner.then([&](QDialog &dialog) {
+    m_dialogs.onNextWindow([](QDialog &d) { return acceptOptions(d, "rbPreview"); });
+    m_dialogs.onNextWindow([&](QDialog &dialog) {
         auto *preview = qobject_cast<rel::TRelPreviewForm *>(&dialog);
         pages = preview->pageCount();
-        runner.then(printTo(pdf));
+        m_dialogs.onNextWindow(printTo(pdf));
         preview->print();
         return int(QDialog::Accepted);
     });
     rel::TRelSystem system;
     QVERIFY(run(system));
-    QVERIFY(runner.done());
+    QCOMPARE(m_dialogs.pendingWindows(), 0);
     QCOMPARE(rtest::pdfPageCount(pdf), pages);
     QVERIFY(rtest::pdfText(pdf, pages).contains(u"Página %1 de %1"_s.arg(pages)));
 }
 
 void TstReportSystem::printAListOfPages()
 {
-    ScriptedRunner runner;
     const QString pdf = m_dir.filePath(u"paginas.pdf"_s);
     int pages = 0;
     QPageRanges firstAndThird;
     firstAndThird.addPage(1);
     firstAndThird.addPage(3);
-    runner.then([](QDialog &d) { return acceptOptions(d, "rbPreview"); });
-    runner.then([&](QDialog &dialog) {
+    m_dialogs.onNextWindow([](QDialog &d) { return acceptOptions(d, "rbPreview"); });
+    m_dialogs.onNextWindow([&](QDialog &dialog) {
         auto *preview = qobject_cast<rel::TRelPreviewForm *>(&dialog);
         pages = preview->pageCount();
-        runner.then(printTo(pdf, nullptr, firstAndThird));
+        m_dialogs.onNextWindow(printTo(pdf, nullptr, firstAndThird));
         preview->print();
         return int(QDialog::Accepted);
     });
     rel::TRelSystem system;
     QVERIFY(run(system));
-    QVERIFY(runner.done());
+    QCOMPARE(m_dialogs.pendingWindows(), 0);
     QVERIFY(pages >= 3);
     QCOMPARE(rtest::pdfPageCount(pdf), 2);
     QVERIFY(rtest::pdfText(pdf, 1).contains(u"Página 1 de %1"_s.arg(pages)));
@@ -261,12 +229,11 @@ void TstReportSystem::printAListOfPages()
 
 void TstReportSystem::fileDestination()
 {
-    ScriptedRunner runner;
     const QString name = m_dir.filePath(u"lista"_s);
-    runner.then([&](QDialog &d) { return acceptOptions(d, "rbFile", 1, name); });
+    m_dialogs.onNextWindow([&](QDialog &d) { return acceptOptions(d, "rbFile", 1, name); });
     rel::TRelSystem system;
     QVERIFY(run(system));
-    QCOMPARE(runner.titles, QStringList{u"Output Options"_s});
+    QCOMPARE(m_dialogs.windowTitles(), QStringList{u"Output Options"_s});
     const rtest::HtmlContent html = rtest::htmlContent(name + u".html"_s);
     QVERIFY2(html.wellFormed, qPrintable(html.error));
     QVERIFY(html.text().contains(u"Total de clientes: 30"_s));
@@ -286,11 +253,10 @@ void TstReportSystem::saveFromPreview()
 {
     QFETCH(int, format);
     QFETCH(QString, extension);
-    ScriptedRunner runner;
     const QString name = m_dir.filePath(u"salvo"_s);
     m_dialogs.chooseFile(name);
-    runner.then([](QDialog &d) { return acceptOptions(d, "rbPreview"); });
-    runner.then([&](QDialog &dialog) {
+    m_dialogs.onNextWindow([](QDialog &d) { return acceptOptions(d, "rbPreview"); });
+    m_dialogs.onNextWindow([&](QDialog &dialog) {
         qobject_cast<rel::TRelPreviewForm *>(&dialog)->saveAs(rel::TFileFormat(format));
         return int(QDialog::Accepted);
     });
@@ -304,11 +270,10 @@ void TstReportSystem::saveFromPreview()
 
 void TstReportSystem::refusedSaveShowsTheError()
 {
-    ScriptedRunner runner;
     QDir(m_dir.path()).mkpath(u"ocupado.pdf"_s);
     m_dialogs.chooseFile(m_dir.filePath(u"ocupado.pdf"_s));
-    runner.then([](QDialog &d) { return acceptOptions(d, "rbPreview"); });
-    runner.then([&](QDialog &dialog) {
+    m_dialogs.onNextWindow([](QDialog &d) { return acceptOptions(d, "rbPreview"); });
+    m_dialogs.onNextWindow([&](QDialog &dialog) {
         qobject_cast<rel::TRelPreviewForm *>(&dialog)->saveAs(rel::TFileFormat::PDF);
         return int(QDialog::Accepted);
     });

@@ -1,6 +1,7 @@
 #include "Dialogs.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QMessageBox>
@@ -93,21 +94,49 @@ QString WidgetDialogService::fileName(QWidget *parent, const FileRequest &reques
 {
     QFileDialog dialog(parent, request.caption, request.directory);
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
-    dialog.setNameFilters(request.filters);
-    if (!request.defaultSuffix.isEmpty())
-        dialog.setDefaultSuffix(request.defaultSuffix);
+    dialog.setNameFilters(nameFilters(request.filter));
+    QString suffix = request.defaultSuffix;
+    if (suffix.startsWith(QLatin1Char('.')))
+        suffix.remove(0, 1);
+    if (!suffix.isEmpty())
+        dialog.setDefaultSuffix(suffix);
     if (request.mode == FileRequest::Mode::Save) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
     } else {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setFileMode(request.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     }
     if (!request.fileName.isEmpty())
         dialog.selectFile(request.fileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().constFirst();
+}
+
+int WidgetDialogService::exec(QDialog &window)
+{
+    return window.exec();
+}
+
+QStringList nameFilters(const QString &filter)
+{
+    QStringList result;
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString description = parts.at(i).trimmed();
+        QStringList patterns = parts.at(i + 1).split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        for (QString &pattern : patterns)
+            pattern = pattern.trimmed();
+        result.append(QStringLiteral("%1 (%2)").arg(description, patterns.join(QLatin1Char(' '))));
+    }
+    return result;
+}
+
+int execModal(QDialog &window)
+{
+    return DialogService::current().exec(window);
 }
 
 QString applicationTitle()

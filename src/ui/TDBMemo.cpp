@@ -1,5 +1,6 @@
 #include "TDBMemo.h"
 
+#include "Handler.h"
 #include "TDataSource.h"
 
 #include "TField.h"
@@ -134,7 +135,7 @@ void TDBMemo::focusOutEvent(QFocusEvent *event)
     QPlainTextEdit::focusOutEvent(event);
     const Qt::FocusReason reason = event->reason();
     if (m_link && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-        m_link->UpdateRecord();
+        runHandler([this] { m_link->UpdateRecord(); });
 }
 
 } // namespace vosmira

@@ -1,6 +1,6 @@
 #include "VosmiraApplication.h"
 
-#include "Dialogs.h"
+#include "Handler.h"
 
 #include <QFont>
 #include <QIcon>
@@ -8,7 +8,6 @@
 #include <QLocale>
 #include <QTranslator>
 
-#include <exception>
 
 namespace vosmira {
 
@@ -61,23 +60,6 @@ void VosmiraApplication::setUpFonts()
                                {QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")});
     QFont::insertSubstitutions(QStringLiteral("Comic Sans MS"),
                                {QStringLiteral("Comic Neue"), QStringLiteral("DejaVu Sans")});
-}
-
-void reportException(const std::exception_ptr &error)
-{
-    QString text;
-    try {
-        std::rethrow_exception(error);
-    } catch (const std::exception &e) {
-        text = QString::fromUtf8(e.what());
-    } catch (...) {
-        text = QStringLiteral("Erro desconhecido.");
-    }
-    try {
-        msg::error(text);
-    } catch (...) {
-        // Nothing sensible is left to do if the error box itself fails.
-    }
 }
 
 } // namespace vosmira

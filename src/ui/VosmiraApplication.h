@@ -4,9 +4,9 @@
 
 namespace vosmira {
 
-// The application object. An exception that no handler catches ends at
-// notify(): the default error box shows its text, the rest of that handler is
-// skipped, and the program goes on.
+// The application object. Handlers catch their own errors (runHandler); an
+// error that still escapes one ends at notify(), the last net: the default
+// error box shows its text and the program goes on.
 class VosmiraApplication : public QApplication
 {
     Q_OBJECT
@@ -22,8 +22,5 @@ public:
     static void setUpLocale(QCoreApplication *app);
     static void setUpFonts();
 };
-
-// What the default error box shows for an exception, whatever its type.
-void reportException(const std::exception_ptr &error);
 
 } // namespace vosmira

@@ -32,12 +32,12 @@ QPixmap paintIcon(const QString &resource, const QColor &color)
 
 QPixmap savePicture(const QColor &color)
 {
-    return paintIcon(QStringLiteral(":/clients/document-save.svg"), color);
+    return paintIcon(QStringLiteral(":/ui/document-save.svg"), color);
 }
 
 QPixmap backPicture(const QColor &color)
 {
-    return paintIcon(QStringLiteral(":/clients/go-previous.svg"), color);
+    return paintIcon(QStringLiteral(":/ui/go-previous.svg"), color);
 }
 
 } // namespace vosmira

@@ -1,8 +1,10 @@
 #include "TDBEdit.h"
 
+#include "Handler.h"
 #include "LeaveGuard.h"
 #include "MaskedText.h"
 #include "TDataSource.h"
+#include "UpperCaseEntry.h"
 
 #include "DataErrors.h"
 #include "TField.h"
@@ -12,23 +14,6 @@
 #include <QValidator>
 
 namespace vosmira {
-
-namespace {
-
-class UpperCaseValidator : public QValidator
-{
-public:
-    using QValidator::QValidator;
-    State validate(QString &input, int &pos) const override
-    {
-        // Some letters grow in upper case ("ß", ligatures): keep the cursor behind them.
-        pos = int(input.left(pos).toUpper().size());
-        input = input.toUpper();
-        return Acceptable;
-    }
-};
-
-} // namespace
 
 QValidator::State MaskCharacterValidator::validate(QString &input, int &) const
 {
@@ -53,7 +38,7 @@ TDBEdit::TDBEdit(QWidget *parent)
         if (m_link)
             m_link->Modified(true);
     });
-    connect(qApp, &QApplication::focusChanged, this, &TDBEdit::focusMoved);
+    connectHandler(qApp, &QApplication::focusChanged, this, &TDBEdit::focusMoved);
 }
 
 void TDBEdit::setDataField(TDataSource *source, TField *field, int maxLength)
@@ -80,7 +65,7 @@ void TDBEdit::setAlphanumericPositions(int count)
 
 void TDBEdit::setUpperCase(bool upper)
 {
-    setValidator(upper ? new UpperCaseValidator(this) : nullptr);
+    setUpperCaseEntry(this, upper);
 }
 
 void TDBEdit::applyMask()

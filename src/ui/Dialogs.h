@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+class QDialog;
 class QWidget;
 
 namespace vosmira {
@@ -36,13 +37,22 @@ struct FileRequest
     QString caption;
     QString directory;     // starting folder
     QString fileName;      // proposed name (save) or preselected file
-    QStringList filters;   // "Descrição (*.ext)" entries
-    QString defaultSuffix; // appended by the save dialog when the name has none
+    // As the windows write it: descriptions and patterns separated by "|",
+    // e.g. "Arquivos de PDF|*.pdf" or "Web|*.html;*.htm|Texto|*.txt".
+    QString filter;
+    QString defaultSuffix; // added to a name typed without an extension ("mdb")
+    bool confirmOverwrite = true; // save: ask before replacing an existing file
+    bool mustExist = true;        // open: refuse a typed name of a missing file
 };
 
-// The one door through which every modal box and file dialog passes.
-// Windows never call QMessageBox or QFileDialog themselves, so tests can
-// install a scripted double and never block on a real modal window.
+// Qt's name filters for a filter written as the windows write it:
+// "Arquivos de PDF | *.pdf" gives "Arquivos de PDF (*.pdf)".
+QStringList nameFilters(const QString &filter);
+
+// The one door through which every modal box, file dialog and modal window
+// passes. Windows never call QMessageBox, QFileDialog or QDialog::exec()
+// themselves, so tests can install a scripted double and never block on a real
+// modal window.
 class DialogService
 {
 public:
@@ -51,6 +61,8 @@ public:
     virtual Answer message(QWidget *parent, const MessageRequest &request) = 0;
     // Empty when the user cancels.
     virtual QString fileName(QWidget *parent, const FileRequest &request) = 0;
+    // Shows a window modally and returns its result (QDialog::exec()).
+    virtual int exec(QDialog &window) = 0;
 
     static DialogService &current();
     // nullptr puts the real dialogs back. The caller keeps ownership.
@@ -63,6 +75,7 @@ class WidgetDialogService final : public DialogService
 public:
     Answer message(QWidget *parent, const MessageRequest &request) override;
     QString fileName(QWidget *parent, const FileRequest &request) override;
+    int exec(QDialog &window) override;
 };
 
 // Caption of every plain message box.
@@ -71,6 +84,9 @@ void setApplicationTitle(const QString &title);
 
 // The widget a box should sit on: the modal window in front, else the active one.
 QWidget *dialogParent();
+
+// Shows a modal window through the current dialog service.
+int execModal(QDialog &window);
 
 namespace msg {
 void plain(const QString &text, const QString &caption = QString());

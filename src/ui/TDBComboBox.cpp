@@ -1,5 +1,6 @@
 #include "TDBComboBox.h"
 
+#include "Handler.h"
 #include "TDataSource.h"
 
 #include "TField.h"
@@ -13,7 +14,7 @@ TDBComboBox::TDBComboBox(QWidget *parent)
 {
     setEditable(false);
     // A pick goes into the field at once, as a list has nothing half-done to check.
-    connect(this, &QComboBox::activated, this, [this] {
+    connectHandler(this, &QComboBox::activated, this, [this] {
         if (!m_link)
             return;
         m_link->Modified(true);
