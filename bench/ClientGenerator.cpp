@@ -119,9 +119,9 @@ void ClientGenerator::fillPerson(ClientValues &v)
     setColumn(v, col_VINCULO, pick(pools::employment).toString());
     setColumn(v, col_TIPO, pessoaFisica());
     const QString name = v[col_NOME];
-    setColumn(v, col_EMAIL, asciiWord(name.section(u' ', 0, 0), u'.') + u'.'
-                                + asciiWord(name.section(u' ', -1), u'.') + QString::number(below(100)) + u'@'
-                                + pick(pools::mailHosts).toString());
+    setColumn(v, col_EMAIL,
+              asciiWord(name.section(u' ', 0, 0), u'.') + u'.' + asciiWord(name.section(u' ', -1), u'.')
+                  + QString::number(below(100)) + u'@' + pick(pools::mailHosts).toString());
 }
 
 void ClientGenerator::fillCompany(ClientValues &v)
@@ -182,8 +182,8 @@ void ClientGenerator::fillCredit(ClientValues &v)
     setColumn(v, col_CRED_CONSULTA, date(2015, 2026));
     setColumn(v, col_CRED_DESDE, date(1998, 2026));
     const int refs = below(4);
-    const int refColumns[3][2] = {{col_CRED_REF1, col_CRED_TEL1}, {col_CRED_REF2, col_CRED_TEL2},
-                                  {col_CRED_REF3, col_CRED_TEL3}};
+    const int refColumns[3][2] = {
+        {col_CRED_REF1, col_CRED_TEL1}, {col_CRED_REF2, col_CRED_TEL2}, {col_CRED_REF3, col_CRED_TEL3}};
     for (int i = 0; i < refs; ++i) {
         QString fantasy;
         QString activity;

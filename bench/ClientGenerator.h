@@ -33,9 +33,13 @@ public:
     static QString lastInOrderName();
 
 private:
-    int below(int n);                        // 0 .. n-1
+    int below(int n); // 0 .. n-1
     bool chance(int percent);
-    template <typename List> const auto &pick(const List &list) { return list[std::size_t(below(int(std::size(list))))]; }
+    template <typename List>
+    const auto &pick(const List &list)
+    {
+        return list[std::size_t(below(int(std::size(list))))];
+    }
     QString digits(int count);
     QString date(int fromYear, int toYear);
     QString phone();

@@ -34,7 +34,7 @@ void insertAll(QSqlDatabase &db, int n, quint64 seed)
         const ClientValues v = i == n / 2 ? ClientGenerator::lastInOrder() : generator.next();
         for (int c = 1; c < ColumnCount; ++c)
             insert.bindValue(c - 1, v[std::size_t(c)].isNull() ? QVariant(QMetaType::fromType<QString>())
-                                                              : QVariant(v[std::size_t(c)]));
+                                                               : QVariant(v[std::size_t(c)]));
         if (!insert.exec())
             throw DatabaseError(databaseMessage(insert.lastError()));
     }

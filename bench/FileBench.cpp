@@ -45,17 +45,21 @@ void measureFileCopy(const SizeRun &run)
     if (cp.isEmpty())
         throw std::runtime_error("cp is not installed");
 
-    timedProcess(cp, {source, target});     // page cache warm for everyone
+    timedProcess(cp, {source, target}); // page cache warm for everyone
     // Taken in turn within each repetition, so a busy moment of the machine falls on all alike.
     const std::vector<std::pair<QString, std::function<void()>>> ways{
         // The copy routine of the backup window: read and write 2048 bytes at a time.
         {u"backup.2k"_s, [&] { blockCopy(source, target, 2048); }},
         {u"backup.64k"_s, [&] { blockCopy(source, target, 64 * 1024); }},
-        {u"backup.qfile"_s, [&] {
+        {u"backup.qfile"_s,
+         [&] {
              if (!QFile::copy(source, target))
                  throw std::runtime_error("QFile::copy failed");
          }},
-        {u"backup.ref"_s, [&] { timedProcess(cp, {source, target}); }},
+        {u"backup.ref"_s,
+         [&] {
+             timedProcess(cp, {source, target});
+         }},
     };
     std::vector<std::vector<double>> times(ways.size());
     for (int r = 0; r < run.repeat; ++r) {

@@ -39,8 +39,13 @@ void measureReports(const SizeRun &run, TDMbanco &dm)
     selection.EmptyDataSet();
     selection.CopyDataFrom(*dm.CDSCliente);
 
-    struct Format {
-        Format(const QString &k, rel::TRelRender *r) : key(k), renderer(r) {}
+    struct Format
+    {
+        Format(const QString &k, rel::TRelRender *r)
+            : key(k)
+            , renderer(r)
+        {
+        }
         QString key;
         std::unique_ptr<rel::TRelRender> renderer;
         std::vector<double> times;

@@ -33,12 +33,9 @@ QString format(std::optional<double> v, Unit unit)
     if (!v)
         return u"–"_s;
     switch (unit) {
-    case Unit::Time:
-        return seconds(*v);
-    case Unit::Bytes:
-        return QString::number(*v / (1024.0 * 1024.0), 'f', 1) + u" MiB"_s;
-    case Unit::Ratio:
-        return QString::number(*v, 'f', 2) + u"x"_s;
+    case Unit::Time: return seconds(*v);
+    case Unit::Bytes: return QString::number(*v / (1024.0 * 1024.0), 'f', 1) + u" MiB"_s;
+    case Unit::Ratio: return QString::number(*v, 'f', 2) + u"x"_s;
     }
     return QString();
 }
@@ -83,7 +80,8 @@ Value difference(Value a, Value b)
     };
 }
 
-struct Line {
+struct Line
+{
     QString label;
     Value value;
     Unit unit;
@@ -184,8 +182,7 @@ QString goalsTable(const Results &r, const QList<int> &sizes)
     const QString at = count(big);
     add(u"Open at %1 clients, against `sqlite3`"_s.arg(at), ratio(key(u"open"_s), key(u"open.ref"_s))(r, big),
         Unit::Ratio, 2);
-    add(u"Search keystroke at %1 clients, worst case"_s.arg(at), r.get(u"search.worst"_s, big), Unit::Time, 5e-3,
-        true);
+    add(u"Search keystroke at %1 clients, worst case"_s.arg(at), r.get(u"search.worst"_s, big), Unit::Time, 5e-3, true);
     for (const auto &[k, what] : {std::pair{u"apply.insert"_s, u"insert"_s}, std::pair{u"apply.update"_s, u"update"_s},
                                   std::pair{u"apply.delete"_s, u"delete"_s}}) {
         std::optional<double> growth;

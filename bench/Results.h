@@ -26,9 +26,10 @@ private:
 };
 
 // One client count's benchmark: where its files are, how often to repeat a timing.
-struct SizeRun {
+struct SizeRun
+{
     int n = 0;
-    QString programFolder;      // with a trailing separator; holds Banco/ and Reports/
+    QString programFolder; // with a trailing separator; holds Banco/ and Reports/
     QString databasePath;
     int repeat = 5;
     Results *results = nullptr;

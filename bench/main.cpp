@@ -32,7 +32,8 @@ using namespace vbench;
 
 namespace {
 
-struct Options {
+struct Options
+{
     QList<int> sizes;
     int repeat = 5;
     int reportMax = 10000;
@@ -185,8 +186,7 @@ int main(int argc, char *argv[])
 
     QString text;
     text += u"Measured %1 on %2 (%3 cores), Qt %4, SQLite %5, %6 build; median of %7 runs "
-            "(reports: of %8).\n\n"_s
-                .arg(QDateTime::currentDateTime().toString(u"yyyy-MM-dd HH:mm"_s), cpuModel())
+            "(reports: of %8).\n\n"_s.arg(QDateTime::currentDateTime().toString(u"yyyy-MM-dd HH:mm"_s), cpuModel())
                 .arg(QThread::idealThreadCount())
                 .arg(QString::fromLatin1(qVersion()), QString::fromLatin1(sqlite3_libversion()),
                      QStringLiteral(VBENCH_BUILD_TYPE))

@@ -30,8 +30,8 @@ TFrmHome *FrmHome = nullptr;
 
 namespace {
 
-constexpr quint32 kCaptionColor = 6908265;  // picture-button captions at rest
-constexpr quint32 kHoverColor = 15890688;   // caption under the pointer
+constexpr quint32 kCaptionColor = 6908265; // picture-button captions at rest
+constexpr quint32 kHoverColor = 15890688;  // caption under the pointer
 constexpr QSize kDesignClient(785, 748);
 
 struct ButtonDesign
@@ -312,24 +312,78 @@ void TFrmHome::hoverOut(int index)
     button(index)->loadPicture(picturePath(QString::fromUtf16(kButtons[index - 1].leaveFile)));
 }
 
-void TFrmHome::IM_1Click() { openFeature(1); }
-void TFrmHome::IM_2Click() { openFeature(2); }
-void TFrmHome::IM_3Click() { openFeature(3); }
-void TFrmHome::IM_4Click() { openFeature(4); }
-void TFrmHome::IM_5Click() { openFeature(5); }
-void TFrmHome::IM_6Click() { openFeature(6); }
-void TFrmHome::IM_1MouseEnter() { hoverIn(1); }
-void TFrmHome::IM_2MouseEnter() { hoverIn(2); }
-void TFrmHome::IM_3MouseEnter() { hoverIn(3); }
-void TFrmHome::IM_4MouseEnter() { hoverIn(4); }
-void TFrmHome::IM_5MouseEnter() { hoverIn(5); }
-void TFrmHome::IM_6MouseEnter() { hoverIn(6); }
-void TFrmHome::IM_1MouseLeave() { hoverOut(1); }
-void TFrmHome::IM_2MouseLeave() { hoverOut(2); }
-void TFrmHome::IM_3MouseLeave() { hoverOut(3); }
-void TFrmHome::IM_4MouseLeave() { hoverOut(4); }
-void TFrmHome::IM_5MouseLeave() { hoverOut(5); }
-void TFrmHome::IM_6MouseLeave() { hoverOut(6); }
+void TFrmHome::IM_1Click()
+{
+    openFeature(1);
+}
+void TFrmHome::IM_2Click()
+{
+    openFeature(2);
+}
+void TFrmHome::IM_3Click()
+{
+    openFeature(3);
+}
+void TFrmHome::IM_4Click()
+{
+    openFeature(4);
+}
+void TFrmHome::IM_5Click()
+{
+    openFeature(5);
+}
+void TFrmHome::IM_6Click()
+{
+    openFeature(6);
+}
+void TFrmHome::IM_1MouseEnter()
+{
+    hoverIn(1);
+}
+void TFrmHome::IM_2MouseEnter()
+{
+    hoverIn(2);
+}
+void TFrmHome::IM_3MouseEnter()
+{
+    hoverIn(3);
+}
+void TFrmHome::IM_4MouseEnter()
+{
+    hoverIn(4);
+}
+void TFrmHome::IM_5MouseEnter()
+{
+    hoverIn(5);
+}
+void TFrmHome::IM_6MouseEnter()
+{
+    hoverIn(6);
+}
+void TFrmHome::IM_1MouseLeave()
+{
+    hoverOut(1);
+}
+void TFrmHome::IM_2MouseLeave()
+{
+    hoverOut(2);
+}
+void TFrmHome::IM_3MouseLeave()
+{
+    hoverOut(3);
+}
+void TFrmHome::IM_4MouseLeave()
+{
+    hoverOut(4);
+}
+void TFrmHome::IM_5MouseLeave()
+{
+    hoverOut(5);
+}
+void TFrmHome::IM_6MouseLeave()
+{
+    hoverOut(6);
+}
 
 void TFrmHome::Image3Click()
 {

@@ -31,9 +31,9 @@ TFrmCADASTROcliente *FrmCADASTROcliente = nullptr;
 namespace {
 
 const QColor kStatusColors[] = {
-    QColor(165, 172, 180),  // Em analise
-    QColor(0, 128, 115),    // Aprovado
-    QColor(230, 78, 28),    // Reprovado
+    QColor(165, 172, 180), // Em analise
+    QColor(0, 128, 115),   // Aprovado
+    QColor(230, 78, 28),   // Reprovado
 };
 
 bool isEnter(const QEvent *event)

@@ -218,24 +218,31 @@ void TFrmCADASTROcliente::buildControls()
     Bevel1->setFrameShape(QFrame::VLine);
     Bevel1->setFrameShadow(QFrame::Sunken);
     Bevel1->setGeometry(882, 6, 4, 386);
-    SpeedButton1 = b.pictureButton("SpeedButton1", 892, 26, 40, 40, savePicture(kCaptionColor), QStringLiteral("Salvar"));
-    SpeedButton2 = b.pictureButton("SpeedButton2", 892, 74, 40, 40, backPicture(kCaptionColor), QStringLiteral("Voltar"));
+    SpeedButton1 = b.pictureButton("SpeedButton1", 892, 26, 40, 40, savePicture(kCaptionColor),
+                                   QStringLiteral("Salvar"));
+    SpeedButton2 = b.pictureButton("SpeedButton2", 892, 74, 40, 40, backPicture(kCaptionColor),
+                                   QStringLiteral("Voltar"));
 
-    m_personControls = {Label17, DBEdit9, Label26, DBEdit25, Label28, DBEdit33, Label29, DBComboBox2,
-                        Label37, TimePeck_NACIMENTO, Label9, DBComboBox4, Label12, DBComboBox5,
-                        Label27, DBEdit26, Label14, DBComboBox3, Label16, DBEdit4};
-    m_companyControls = {Label44, DBEdit16, Label30, DBEdit1, Label31, DBEdit17, Label32, TimePeck_FUNDACAO,
-                         Label11, DBEdit11, Label19, DBEdit15, Label3, DBEdit3, Label25, DBEdit24};
+    m_personControls = {Label17,  DBEdit9,     Label26,     DBEdit25,    Label28,
+                        DBEdit33, Label29,     DBComboBox2, Label37,     TimePeck_NACIMENTO,
+                        Label9,   DBComboBox4, Label12,     DBComboBox5, Label27,
+                        DBEdit26, Label14,     DBComboBox3, Label16,     DBEdit4};
+    m_companyControls = {Label44, DBEdit16, Label30, DBEdit1,  Label31, DBEdit17, Label32, TimePeck_FUNDACAO,
+                         Label11, DBEdit11, Label19, DBEdit15, Label3,  DBEdit3,  Label25, DBEdit24};
 }
 
 void TFrmCADASTROcliente::buildKeyboardOrder()
 {
-    m_order = {DBEdit12, DBEdit16, DBEdit1, DBEdit17, DBEdit9, DBEdit25, DBEdit33, DBComboBox2,
-               TimePeck_FUNDACAO, TimePeck_NACIMENTO, DBEdit11, DBEdit15, DBEdit3, DBEdit24, DBComboBox4,
-               DBComboBox5, DBEdit26, DBComboBox3, DBEdit4, DBEdit10, DBEdit27, DBEdit28, DBEdit29, DBEdit30,
-               DBEdit31, DBEdit13, DBEdit32, DBEdit5, DBEdit6, DBEdit2, DBEdit7, DBEdit8, DBComboBox1,
-               DBEdit14, ComboBox1, DBEdit20, DBEdit18, DBEdit19, DBEdit21, DBEdit22, DBEdit23, Memo1,
-               RadioButton2, RadioButton1, DateTimePicker1, TimePeck_DESDE};
+    m_order = {DBEdit12,      DBEdit16, DBEdit1,      DBEdit17,          DBEdit9,
+               DBEdit25,      DBEdit33, DBComboBox2,  TimePeck_FUNDACAO, TimePeck_NACIMENTO,
+               DBEdit11,      DBEdit15, DBEdit3,      DBEdit24,          DBComboBox4,
+               DBComboBox5,   DBEdit26, DBComboBox3,  DBEdit4,           DBEdit10,
+               DBEdit27,      DBEdit28, DBEdit29,     DBEdit30,          DBEdit31,
+               DBEdit13,      DBEdit32, DBEdit5,      DBEdit6,           DBEdit2,
+               DBEdit7,       DBEdit8,  DBComboBox1,  DBEdit14,          ComboBox1,
+               DBEdit20,      DBEdit18, DBEdit19,     DBEdit21,          DBEdit22,
+               DBEdit23,      Memo1,    RadioButton2, RadioButton1,      DateTimePicker1,
+               TimePeck_DESDE};
     for (qsizetype i = 1; i < m_order.size(); ++i)
         QWidget::setTabOrder(m_order.at(i - 1), m_order.at(i));
 }

@@ -66,7 +66,8 @@ const std::array<Column, ColumnCount> kColumns = {{
     text("TIPO", 20),
 }};
 
-struct Slots {
+struct Slots
+{
     std::array<signed char, ColumnCount> text{};
     std::array<signed char, ColumnCount> date{};
     Slots()

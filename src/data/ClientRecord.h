@@ -8,25 +8,25 @@
 
 // The 45 columns of a client row, in table order. The list macro lets the data
 // module declare one field member per column without spelling them twice.
-#define VOSMIRA_CLIENT_COLUMNS(X) \
-    X(CODIGO_C) X(NOME) X(CPF) X(RG) X(EMISSOR) X(UF_ID) X(NACIMENTO) X(SEXO) \
-    X(ESCOLARIDADE) X(PROFISSAO) X(VINCULO) X(CNPJ) X(IE) X(IM) X(FUNDACAO) \
-    X(NOME_FANTASIA) X(ATIVIDADE) X(CONTATO) X(SETOR) X(TELEFONE1) X(TELEFONE2) \
-    X(TELEFONE3) X(RAMAL1) X(RAMAL2) X(RAMAL3) X(EMAIL) X(SITE) X(LOGRADOURO) X(N) \
-    X(COMPLEMENTO) X(BAIRRO) X(CIDADE) X(UF) X(CEP) X(CRED_STATUS) X(CRED_CONSULTA) \
-    X(CRED_DESDE) X(CRED_REF1) X(CRED_TEL1) X(CRED_REF2) X(CRED_TEL2) X(CRED_REF3) \
-    X(CRED_TEL3) X(OBS) X(TIPO)
+#define VOSMIRA_CLIENT_COLUMNS(X)                                                                                      \
+    X(CODIGO_C)                                                                                                        \
+    X(NOME) X(CPF) X(RG) X(EMISSOR) X(UF_ID) X(NACIMENTO) X(SEXO) X(ESCOLARIDADE) X(PROFISSAO) X(VINCULO) X(CNPJ)      \
+        X(IE) X(IM) X(FUNDACAO) X(NOME_FANTASIA) X(ATIVIDADE) X(CONTATO) X(SETOR) X(TELEFONE1) X(TELEFONE2)            \
+            X(TELEFONE3) X(RAMAL1) X(RAMAL2) X(RAMAL3) X(EMAIL) X(SITE) X(LOGRADOURO) X(N) X(COMPLEMENTO) X(BAIRRO)    \
+                X(CIDADE) X(UF) X(CEP) X(CRED_STATUS) X(CRED_CONSULTA) X(CRED_DESDE) X(CRED_REF1) X(CRED_TEL1)         \
+                    X(CRED_REF2) X(CRED_TEL2) X(CRED_REF3) X(CRED_TEL3) X(OBS) X(TIPO)
 
 namespace ClientRecord {
 
 enum class Kind { Integer, Text, Date };
 
-struct Column {
+struct Column
+{
     QLatin1StringView name;
     Kind kind;
-    int length;                  // characters, text columns only
-    QLatin1StringView mask;      // edit mask in the clients dataset, empty when none
-    bool maskInSelection;        // whether the selection dataset's field carries it too
+    int length;             // characters, text columns only
+    QLatin1StringView mask; // edit mask in the clients dataset, empty when none
+    bool maskInSelection;   // whether the selection dataset's field carries it too
 };
 
 inline constexpr int ColumnCount = 45;
@@ -38,7 +38,7 @@ enum ColumnIndex {
 #define VOSMIRA_COLUMN_ENUM(name) col_##name,
     VOSMIRA_CLIENT_COLUMNS(VOSMIRA_COLUMN_ENUM)
 #undef VOSMIRA_COLUMN_ENUM
-    col_Count
+        col_Count
 };
 static_assert(col_Count == ColumnCount);
 
@@ -48,7 +48,10 @@ inline constexpr QLatin1StringView PhoneMask{"!\\(00\\)0000-0000;0;_"};
 inline constexpr QLatin1StringView CepMask{"00000-000;0;_"};
 
 const std::array<Column, ColumnCount> &columns();
-inline const Column &column(int index) { return columns()[std::size_t(index)]; }
+inline const Column &column(int index)
+{
+    return columns()[std::size_t(index)];
+}
 
 // Index of a column by name (case-insensitive, as the database treats names), -1 if unknown.
 int indexOf(QStringView name);
@@ -63,7 +66,10 @@ QString pessoaFisica();
 QString pessoaJuridica();
 
 // Day zero of the date scale, which the client windows store for an empty date edit.
-inline QDate zeroDate() { return QDate(1899, 12, 30); }
+inline QDate zeroDate()
+{
+    return QDate(1899, 12, 30);
+}
 
 // Kind filter expression for a person kind: TIPO = 'kind'.
 QString kindFilter(const QString &kind);

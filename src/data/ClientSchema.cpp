@@ -25,8 +25,7 @@ bool declaresInteger(const QString &type)
 }
 bool declaresText(const QString &type)
 {
-    return !declaresInteger(type)
-           && (type.contains("CHAR"_L1) || type.contains("CLOB"_L1) || type.contains("TEXT"_L1));
+    return !declaresInteger(type) && (type.contains("CHAR"_L1) || type.contains("CLOB"_L1) || type.contains("TEXT"_L1));
 }
 bool declaresDate(const QString &type)
 {
@@ -66,15 +65,9 @@ QString createTableStatement(const QString &table)
         first = false;
         sql += quoted(c.name);
         switch (c.kind) {
-        case Kind::Integer:
-            sql += u" INTEGER PRIMARY KEY AUTOINCREMENT"_s;
-            break;
-        case Kind::Text:
-            sql += u" VARCHAR("_s + QString::number(c.length) + u')';
-            break;
-        case Kind::Date:
-            sql += u" DATE"_s;
-            break;
+        case Kind::Integer: sql += u" INTEGER PRIMARY KEY AUTOINCREMENT"_s; break;
+        case Kind::Text: sql += u" VARCHAR("_s + QString::number(c.length) + u')'; break;
+        case Kind::Date: sql += u" DATE"_s; break;
         }
     }
     return sql + u')';
@@ -124,8 +117,8 @@ std::array<int, ClientRecord::ColumnCount> fieldSizes(QSqlDatabase &db, const QS
                              || (c.kind == Kind::Text && declaresText(type))
                              || (c.kind == Kind::Date && declaresDate(type));
         if (!matches)
-            throw DatabaseError(u"A coluna %1 da tabela %2 é do tipo \"%3\", incompatível com o campo."_s
-                                    .arg(c.name, table, type));
+            throw DatabaseError(
+                u"A coluna %1 da tabela %2 é do tipo \"%3\", incompatível com o campo."_s.arg(c.name, table, type));
         sizes[std::size_t(i)] = c.length;
         if (c.kind == Kind::Text) {
             const QRegularExpressionMatch m = lengthPattern.match(type);

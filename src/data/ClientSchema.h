@@ -10,8 +10,8 @@
 // The layout of the two client tables in the database file.
 namespace ClientSchema {
 
-QString clientsTable();      // CAD_CLIENTE
-QString selectionTable();    // PED_CLIENTE
+QString clientsTable();   // CAD_CLIENTE
+QString selectionTable(); // PED_CLIENTE
 
 // CREATE TABLE statement of one client table: texts as VARCHAR(n), dates as DATE
 // (stored as yyyy-mm-dd text), CODIGO_C as the auto-increment key.

@@ -9,12 +9,14 @@
 // Letters typed at a digit position are kept as they are (alphanumeric CNPJ).
 namespace EditMask {
 
-struct Position {
-    QChar literal;      // the literal character, or null for a typed position
+struct Position
+{
+    QChar literal; // the literal character, or null for a typed position
     bool required = false;
 };
 
-struct Mask {
+struct Mask
+{
     QList<Position> positions;
     bool rightAlign = false;
     bool saveLiterals = false;

@@ -25,15 +25,18 @@ public:
     static constexpr qsizetype HeaderSize = EndsAt + 4 * ClientRecord::TextCount;
     static constexpr qsizetype MaxTextBytes = 0x7FFFFFFF;
 
-    PackedRow() = default;             // no row at all; see blank()
-    explicit PackedRow(QByteArray bytes) : m_bytes(std::move(bytes)) {}
-    static PackedRow blank();          // every column null
+    PackedRow() = default; // no row at all; see blank()
+    explicit PackedRow(QByteArray bytes)
+        : m_bytes(std::move(bytes))
+    {
+    }
+    static PackedRow blank(); // every column null
 
     bool isValid() const { return !m_bytes.isEmpty(); }
 
     bool isNull(int column) const { return (nulls() >> column) & 1u; }
     qint32 code() const { return read<qint32>(CodeAt); }
-    QByteArrayView utf8(int column) const;   // text column; empty when null
+    QByteArrayView utf8(int column) const; // text column; empty when null
     // The same by position among the texts (ClientRecord::textSlot), for scans.
     QByteArrayView utf8AtSlot(int slot) const
     {
@@ -55,21 +58,26 @@ public:
 
     void setNull(int column);
     void setCode(qint32 code);
-    void setText(int column, QStringView value);   // a null or empty view stores null
-    void setDate(int column, QDate date);          // an invalid date stores null
+    void setText(int column, QStringView value); // a null or empty view stores null
+    void setDate(int column, QDate date);        // an invalid date stores null
 
     bool sameValue(const PackedRow &other, int column) const;
     bool operator==(const PackedRow &other) const { return m_bytes == other.m_bytes; }
     qsizetype byteSize() const { return m_bytes.size(); }
 
 private:
-    template <typename T> T read(qsizetype at) const
+    template <typename T>
+    T read(qsizetype at) const
     {
         T v;
         std::memcpy(&v, m_bytes.constData() + at, sizeof v);
         return v;
     }
-    template <typename T> void write(qsizetype at, T v) { std::memcpy(m_bytes.data() + at, &v, sizeof v); }
+    template <typename T>
+    void write(qsizetype at, T v)
+    {
+        std::memcpy(m_bytes.data() + at, &v, sizeof v);
+    }
     quint64 nulls() const { return read<quint64>(NullsAt); }
     void setNullBit(int column, bool on);
     quint32 textEnd(int slot) const { return slot < 0 ? 0 : read<quint32>(EndsAt + 4 * slot); }
@@ -85,8 +93,8 @@ public:
     PackedRowBuilder();
     void reset();
     void setCode(qint32 code);
-    void setNull(int column);      // any column; for texts, in column order like appendText
-    void appendText(int column, QStringView value);   // value not null; '' stays ''
+    void setNull(int column);                       // any column; for texts, in column order like appendText
+    void appendText(int column, QStringView value); // value not null; '' stays ''
     void appendUtf8(int column, QByteArrayView value);
 
     void setDate(int column, QDate date);

@@ -169,7 +169,7 @@ void TClientDataSet::Edit()
         return;
     Row *row = currentRecord();
     if (!row) {
-        Append();      // editing an empty dataset starts a new row
+        Append(); // editing an empty dataset starts a new row
         return;
     }
     m_buffer = row->cur;
@@ -261,8 +261,9 @@ void TClientDataSet::Delete()
     if (!row)
         throw DataError(u"%1: não é possível excluir, o conjunto de dados está vazio."_s.arg(objectName()));
     const int at = m_cur;
-    auto owner = filtering() ? std::find_if(m_rows.begin(), m_rows.end(), [row](const auto &r) { return r.get() == row; })
-                             : m_rows.begin() + at;
+    auto owner = filtering()
+                     ? std::find_if(m_rows.begin(), m_rows.end(), [row](const auto &r) { return r.get() == row; })
+                     : m_rows.begin() + at;
     std::unique_ptr<Row> deleted = std::move(*owner);
     m_rows.erase(owner);
     if (filtering())
@@ -283,7 +284,7 @@ void TClientDataSet::logEdit(Row *row, const PackedRow &before)
     if (!change) {
         row->change = m_log.emplace_back(std::make_unique<Change>(Change{ChangeKind::Update, row, before})).get();
     } else if (change->kind == ChangeKind::Update && row->cur == change->orig) {
-        dropChange(change);    // back to what the table holds
+        dropChange(change); // back to what the table holds
     }
 }
 
@@ -293,7 +294,7 @@ void TClientDataSet::logDelete(Row *row)
     if (!change) {
         m_log.push_back(std::make_unique<Change>(Change{ChangeKind::Delete, nullptr, row->cur}));
     } else if (change->kind == ChangeKind::Insert) {
-        dropChange(change);    // never reached the table
+        dropChange(change); // never reached the table
     } else {
         change->kind = ChangeKind::Delete;
         change->row = nullptr;
@@ -457,12 +458,9 @@ QVariant TClientDataSet::valueOf(const PackedRow &row, int column)
     if (row.isNull(column))
         return QVariant();
     switch (ClientRecord::column(column).kind) {
-    case Kind::Integer:
-        return QVariant(row.code());
-    case Kind::Date:
-        return QVariant(row.date(column));
-    case Kind::Text:
-        break;
+    case Kind::Integer: return QVariant(row.code());
+    case Kind::Date: return QVariant(row.date(column));
+    case Kind::Text: break;
     }
     return QVariant(row.text(column));
 }
@@ -472,12 +470,9 @@ QString TClientDataSet::displayText(const PackedRow &row, int column) const
     if (row.isNull(column))
         return QString();
     switch (ClientRecord::column(column).kind) {
-    case Kind::Integer:
-        return QString::number(row.code());
-    case Kind::Date:
-        return row.date(column).toString(u"dd/MM/yyyy"_s);
-    case Kind::Text:
-        break;
+    case Kind::Integer: return QString::number(row.code());
+    case Kind::Date: return row.date(column).toString(u"dd/MM/yyyy"_s);
+    case Kind::Text: break;
     }
     const EditMask::Mask &mask = m_masks[std::size_t(column)];
     return mask.isValid() ? EditMask::displayText(mask, row.text(column)) : row.text(column);

@@ -41,8 +41,8 @@ public:
     TField *FieldByName(QStringView name) const; // throws DataError when unknown
 
     // Life cycle
-    void Open();                  // throws DatabaseError
-    void Close();                 // discards the change log
+    void Open();  // throws DatabaseError
+    void Close(); // discards the change log
     bool Active() const { return m_state != dsInactive; }
     TDataSetState State() const { return m_state; }
 
@@ -53,7 +53,7 @@ public:
     void Prior();
     bool Eof() const { return m_eof; }
     bool Bof() const { return m_bof; }
-    int RecNo() const { return m_cur + 1; }     // 1-based; 0 when there is no row
+    int RecNo() const { return m_cur + 1; } // 1-based; 0 when there is no row
     void SetRecNo(int recNo);
     int RecordCount() const { return int(visibleCount()); }
     bool IsEmpty() const { return visibleCount() == 0; }
@@ -79,12 +79,12 @@ public:
     // "COLUMN = 'text'" (quotes doubled inside); only rows equal to it are visible
     // while Filtered() is on. Switching keeps the current row when it stays visible.
     QString Filter() const { return m_filterText; }
-    void SetFilter(const QString &expression);   // throws DataError on an unknown form
+    void SetFilter(const QString &expression); // throws DataError on an unknown form
     bool Filtered() const { return m_filtered; }
     void SetFiltered(bool on);
 
-    void EmptyDataSet();                          // removes every row; nothing is logged
-    void CopyDataFrom(const TClientDataSet &source);   // every row, whatever its filter
+    void EmptyDataSet();                             // removes every row; nothing is logged
+    void CopyDataFrom(const TClientDataSet &source); // every row, whatever its filter
 
     // Access by visible row (0-based) for grids and reports.
     QVariant ValueAt(int row, int column) const;
@@ -92,10 +92,10 @@ public:
 
 signals:
     void stateChanged();
-    void currentChanged();               // cursor moved, or the current row was reloaded
-    void fieldChanged(int column);       // a field of the current row was written
-    void dataReset();                    // opened, closed, emptied, copied, filter switched
-    void rowAppended(int row);           // visible row index
+    void currentChanged();         // cursor moved, or the current row was reloaded
+    void fieldChanged(int column); // a field of the current row was written
+    void dataReset();              // opened, closed, emptied, copied, filter switched
+    void rowAppended(int row);     // visible row index
     void rowRemoved(int row);
     void rowChanged(int row);
 
@@ -103,15 +103,17 @@ private:
     friend class TField;
 
     struct Change;
-    struct Row {
+    struct Row
+    {
         PackedRow cur;
-        Change *change = nullptr;   // its entry in the change log, if any
+        Change *change = nullptr; // its entry in the change log, if any
     };
     enum class ChangeKind { Insert, Update, Delete };
-    struct Change {
+    struct Change
+    {
         ChangeKind kind;
-        Row *row;            // null once the row is deleted
-        PackedRow orig;      // values as loaded (update, delete)
+        Row *row;       // null once the row is deleted
+        PackedRow orig; // values as loaded (update, delete)
     };
 
     // For TField: the row a field shows, and writes to the pending row.
@@ -144,20 +146,20 @@ private:
     std::array<EditMask::Mask, ClientRecord::ColumnCount> m_masks;
 
     TDataSetState m_state = dsInactive;
-    std::vector<std::unique_ptr<Row>> m_rows;    // memory order
-    std::vector<Row *> m_view;                   // visible rows while filtering
-    std::vector<std::unique_ptr<Change>> m_log;  // oldest first
-    int m_cur = -1;                      // index among the visible rows
+    std::vector<std::unique_ptr<Row>> m_rows;   // memory order
+    std::vector<Row *> m_view;                  // visible rows while filtering
+    std::vector<std::unique_ptr<Change>> m_log; // oldest first
+    int m_cur = -1;                             // index among the visible rows
     bool m_eof = true;
     bool m_bof = true;
 
-    PackedRow m_buffer;                  // pending row in edit or insert state
+    PackedRow m_buffer; // pending row in edit or insert state
     Row *m_editRow = nullptr;
     bool m_modified = false;
 
     QString m_filterText;
     int m_filterColumn = -1;
-    QByteArray m_filterValue;            // UTF-8
+    QByteArray m_filterValue; // UTF-8
     bool m_filtered = false;
 
     int m_lastErrors = 0;

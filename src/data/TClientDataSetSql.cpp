@@ -35,12 +35,9 @@ QVariant sqlValue(const PackedRow &row, int column)
     if (row.isNull(column))
         return kind == Kind::Integer ? QVariant(QMetaType::fromType<int>()) : QVariant(QMetaType::fromType<QString>());
     switch (kind) {
-    case Kind::Integer:
-        return QVariant(row.code());
-    case Kind::Date:
-        return QVariant(row.date(column).toString(Qt::ISODate));
-    case Kind::Text:
-        break;
+    case Kind::Integer: return QVariant(row.code());
+    case Kind::Date: return QVariant(row.date(column).toString(Qt::ISODate));
+    case Kind::Text: break;
     }
     return QVariant(row.text(column));
 }
@@ -161,7 +158,8 @@ bool TClientDataSet::applyChange(Change *change, QString *message)
                 marks += c > 1 ? u", ?"_s : u"?"_s;
             }
             m_insertQuery.emplace(db);
-            if (!m_insertQuery->prepare(u"INSERT INTO \""_s + m_table + u"\" ("_s + columns + u") VALUES ("_s + marks + u')')) {
+            if (!m_insertQuery->prepare(u"INSERT INTO \""_s + m_table + u"\" ("_s + columns + u") VALUES ("_s + marks
+                                        + u')')) {
                 *message = databaseMessage(m_insertQuery->lastError());
                 m_insertQuery.reset();
                 return false;

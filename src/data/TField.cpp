@@ -34,12 +34,9 @@ QString TField::AsString() const
     if (row.isNull(m_index))
         return QString();
     switch (DataType()) {
-    case Kind::Integer:
-        return QString::number(row.code());
-    case Kind::Date:
-        return row.date(m_index).toString(u"dd/MM/yyyy"_s);
-    case Kind::Text:
-        break;
+    case Kind::Integer: return QString::number(row.code());
+    case Kind::Date: return row.date(m_index).toString(u"dd/MM/yyyy"_s);
+    case Kind::Text: break;
     }
     return row.text(m_index);
 }
@@ -97,12 +94,9 @@ QString TField::cut(const QString &value) const
 void TField::SetAsString(const QString &value)
 {
     switch (DataType()) {
-    case Kind::Date:
-        SetAsDate(parseDateText(value));
-        return;
+    case Kind::Date: SetAsDate(parseDateText(value)); return;
     case Kind::Integer:
-    case Kind::Text:
-        break;
+    case Kind::Text: break;
     }
     PackedRow row = m_dataSet->currentRow();
     if (ReadOnly())
@@ -136,15 +130,9 @@ void TField::SetValue(const QVariant &value)
         return;
     }
     switch (value.typeId()) {
-    case QMetaType::QDate:
-        SetAsDate(value.toDate());
-        return;
-    case QMetaType::QDateTime:
-        SetAsDateTime(value.toDateTime());
-        return;
-    default:
-        SetAsString(value.toString());
-        return;
+    case QMetaType::QDate: SetAsDate(value.toDate()); return;
+    case QMetaType::QDateTime: SetAsDateTime(value.toDateTime()); return;
+    default: SetAsString(value.toString()); return;
     }
 }
 
@@ -162,7 +150,8 @@ QDate parseDateText(const QString &text)
     const QString trimmed = text.trimmed();
     if (trimmed.isEmpty())
         return QDate();
-    static const QRegularExpression brazilian(u"^(\\d{1,2})/(\\d{1,2})/(\\d{4})(?:\\s+\\d{1,2}:\\d{2}(?::\\d{2})?)?$"_s);
+    static const QRegularExpression brazilian(
+        u"^(\\d{1,2})/(\\d{1,2})/(\\d{4})(?:\\s+\\d{1,2}:\\d{2}(?::\\d{2})?)?$"_s);
     static const QRegularExpression iso(u"^(\\d{4})-(\\d{2})-(\\d{2})(?:[T ].*)?$"_s);
     QDate date;
     if (const QRegularExpressionMatch br = brazilian.match(trimmed); br.hasMatch())

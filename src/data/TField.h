@@ -22,19 +22,19 @@ public:
     int Index() const { return m_index; }
     QString FieldName() const;
     ClientRecord::Kind DataType() const { return ClientRecord::column(m_index).kind; }
-    int Size() const { return m_size; }             // characters; 0 when not text
+    int Size() const { return m_size; } // characters; 0 when not text
     QString EditMask() const { return m_editMask; }
     bool ReadOnly() const { return m_index == ClientRecord::col_CODIGO_C; }
 
     bool IsNull() const;
-    QString AsString() const;        // dates as dd/mm/yyyy
+    QString AsString() const; // dates as dd/mm/yyyy
     QDate AsDate() const;
     QDateTime AsDateTime() const;
     int AsInteger() const;
-    QVariant Value() const;          // QString, QDate or int; an invalid QVariant when null
-    QString DisplayText() const;     // the value laid into the edit mask
+    QVariant Value() const;      // QString, QDate or int; an invalid QVariant when null
+    QString DisplayText() const; // the value laid into the edit mask
 
-    void SetAsString(const QString &value);   // dates accept dd/mm/yyyy and yyyy-mm-dd
+    void SetAsString(const QString &value); // dates accept dd/mm/yyyy and yyyy-mm-dd
     void SetAsDate(QDate value);
     void SetAsDateTime(const QDateTime &value);
     void SetValue(const QVariant &value);

@@ -43,7 +43,8 @@ QDate isoDate(const unsigned char *p, int n)
     return QDate(y, m, d);
 }
 
-struct Statement {
+struct Statement
+{
     sqlite3_stmt *stmt = nullptr;
     ~Statement() { sqlite3_finalize(stmt); }
 };
@@ -78,9 +79,7 @@ std::vector<PackedRow> readClientTable(QSqlDatabase &db, const QString &table)
             case Kind::Date:
                 builder.setDate(c, isoDate(sqlite3_column_text(s.stmt, c), sqlite3_column_bytes(s.stmt, c)));
                 break;
-            case Kind::Integer:
-                builder.setCode(sqlite3_column_int(s.stmt, c));
-                break;
+            case Kind::Integer: builder.setCode(sqlite3_column_int(s.stmt, c)); break;
             }
         }
         rows.push_back(builder.finish());

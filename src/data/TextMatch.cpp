@@ -1,6 +1,5 @@
 #include "TextMatch.h"
 
-
 namespace {
 
 // Decodes one code point of valid UTF-8 (the store only holds what it encoded).
@@ -26,8 +25,7 @@ TextMatch::TextMatch(const QString &needle, bool caseInsensitive, bool partial)
     if (caseInsensitive) {
         for (qsizetype i = 0; i < needle.size(); ++i) {
             char32_t c = needle.at(i).unicode();
-            if (QChar::isHighSurrogate(c) && i + 1 < needle.size() && needle.at(i + 1).isLowSurrogate())
-            {
+            if (QChar::isHighSurrogate(c) && i + 1 < needle.size() && needle.at(i + 1).isLowSurrogate()) {
                 c = QChar::surrogateToUcs4(needle.at(i), needle.at(i + 1));
                 ++i;
             }

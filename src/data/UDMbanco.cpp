@@ -35,8 +35,8 @@ TDMbanco::TDMbanco(const QString &programFolder, QObject *parent)
         m_programFolder += u'/';
     CDSCliente->SetConnectionName(m_connectionName);
     CDS_PED_Cliente->SetConnectionName(m_connectionName);
-#define VOSMIRA_BIND_FIELDS(name) \
-    CDSCliente##name = CDSCliente->Fields(ClientRecord::col_##name); \
+#define VOSMIRA_BIND_FIELDS(name)                                                                                      \
+    CDSCliente##name = CDSCliente->Fields(ClientRecord::col_##name);                                                   \
     CDS_PED_Cliente##name = CDS_PED_Cliente->Fields(ClientRecord::col_##name);
     VOSMIRA_CLIENT_COLUMNS(VOSMIRA_BIND_FIELDS)
 #undef VOSMIRA_BIND_FIELDS

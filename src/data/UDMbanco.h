@@ -22,7 +22,7 @@ public:
     ~TDMbanco() override;
 
     QString programFolder() const { return m_programFolder; }
-    QString databasePath() const;              // program folder + "Banco/Vosmira BANCO.mdb"
+    QString databasePath() const; // program folder + "Banco/Vosmira BANCO.mdb"
 
     // Closes everything, then opens the connection on databasePath() and both
     // datasets. Throws DatabaseError on any failure; the file is never created.
@@ -41,7 +41,9 @@ public:
     TClientDataSet *CDS_PED_Cliente;
 
     // Field objects of both datasets, one per column: CDSClienteNOME, CDS_PED_ClienteNOME, ...
-#define VOSMIRA_FIELD_MEMBERS(name) TField *CDSCliente##name = nullptr; TField *CDS_PED_Cliente##name = nullptr;
+#define VOSMIRA_FIELD_MEMBERS(name)                                                                                    \
+    TField *CDSCliente##name = nullptr;                                                                                \
+    TField *CDS_PED_Cliente##name = nullptr;
     VOSMIRA_CLIENT_COLUMNS(VOSMIRA_FIELD_MEMBERS)
 #undef VOSMIRA_FIELD_MEMBERS
 

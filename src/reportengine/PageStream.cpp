@@ -9,12 +9,12 @@ namespace rel {
 
 namespace {
 
-constexpr quint32 Magic = 0x56525053;   // "VRPS"
+constexpr quint32 Magic = 0x56525053; // "VRPS"
 constexpr quint16 Version = 1;
 constexpr quint8 PageTag = 'P';
 constexpr quint8 EndTag = 'E';
 constexpr auto StreamVersion = QDataStream::Qt_6_4;
-constexpr quint32 MinItemBytes = 1 + 4 * 4;   // kind and the four coordinates
+constexpr quint32 MinItemBytes = 1 + 4 * 4; // kind and the four coordinates
 
 [[noreturn]] void corrupt()
 {
@@ -28,12 +28,8 @@ void writeItem(QDataStream &out, const PageItem &item)
     case PageItem::Text:
         out << item.font << quint32(item.color) << quint8(item.align) << quint8(item.pagesMacro) << item.text;
         break;
-    case PageItem::Line:
-        out << quint32(item.color) << item.penWidth;
-        break;
-    case PageItem::Rect:
-        out << quint32(item.color) << quint32(item.fill) << item.penWidth;
-        break;
+    case PageItem::Line: out << quint32(item.color) << item.penWidth; break;
+    case PageItem::Rect: out << quint32(item.color) << quint32(item.fill) << item.penWidth; break;
     }
 }
 
@@ -52,17 +48,14 @@ void readItem(QDataStream &in, PageItem &item)
         item.pagesMacro = macro != 0;
         break;
     }
-    case PageItem::Line:
-        in >> color >> item.penWidth;
-        break;
+    case PageItem::Line: in >> color >> item.penWidth; break;
     case PageItem::Rect: {
         quint32 fill = 0;
         in >> color >> fill >> item.penWidth;
         item.fill = fill;
         break;
     }
-    default:
-        corrupt();
+    default: corrupt();
     }
     item.kind = PageItem::Kind(kind);
     item.color = color;
@@ -130,8 +123,8 @@ PageStreamWriter::PageStreamWriter(QIODevice *device)
 void PageStreamWriter::check(bool ok) const
 {
     if (!ok) {
-        throw ReportError(QStringLiteral("Não foi possível gravar o fluxo de páginas do relatório: %1")
-                              .arg(m_device->errorString()));
+        throw ReportError(
+            QStringLiteral("Não foi possível gravar o fluxo de páginas do relatório: %1").arg(m_device->errorString()));
     }
 }
 

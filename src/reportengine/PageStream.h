@@ -15,7 +15,8 @@ inline constexpr int TwipsPerInch = 1440;
 inline constexpr int GridColumn = 144;
 inline constexpr int GridLine = 240;
 
-struct FontSpec {
+struct FontSpec
+{
     QString family;
     qreal pointSize = 9;
     bool bold = false;
@@ -24,8 +25,9 @@ struct FontSpec {
     bool operator==(const FontSpec &) const = default;
 };
 
-struct PageSetup {
-    int width = 11906;     // A4 portrait
+struct PageSetup
+{
+    int width = 11906; // A4 portrait
     int height = 16838;
     QString title;
     std::vector<FontSpec> fonts;
@@ -34,19 +36,20 @@ struct PageSetup {
 enum class Align : quint8 { Left, Right, Center };
 
 // One drawing instruction of a recorded page.
-struct PageItem {
+struct PageItem
+{
     enum Kind : quint8 { Text = 'T', Line = 'L', Rect = 'R' };
     Kind kind = Text;
-    qint32 x = 0;          // text: anchor (left, right or centre by align)
-    qint32 y = 0;          // text: top of its line box
-    qint32 w = 0;          // line: x2 - x; rect: width
-    qint32 h = 0;          // text: line box height; line: y2 - y; rect: height
-    quint16 font = 0;      // text: index into PageSetup::fonts
+    qint32 x = 0;     // text: anchor (left, right or centre by align)
+    qint32 y = 0;     // text: top of its line box
+    qint32 w = 0;     // line: x2 - x; rect: width
+    qint32 h = 0;     // text: line box height; line: y2 - y; rect: height
+    quint16 font = 0; // text: index into PageSetup::fonts
     QRgb color = 0xff000000;
-    QRgb fill = 0;         // rect: fill (alpha 0 = none)
-    qint32 penWidth = 0;   // line, rect outline; 0 = none for rects
+    QRgb fill = 0;       // rect: fill (alpha 0 = none)
+    qint32 penWidth = 0; // line, rect outline; 0 = none for rects
     Align align = Align::Left;
-    bool pagesMacro = false;  // text holds the page-count placeholder
+    bool pagesMacro = false; // text holds the page-count placeholder
     QString text;
 
     static PageItem makeText(int x, int y, int h, quint16 font, QRgb color, const QString &text,
@@ -55,8 +58,9 @@ struct PageItem {
     static PageItem makeRect(int x, int y, int w, int h, QRgb fill, int penWidth = 0, QRgb pen = 0);
 };
 
-struct Page {
-    int number = 0;        // from 1
+struct Page
+{
+    int number = 0; // from 1
     std::vector<PageItem> items;
 };
 

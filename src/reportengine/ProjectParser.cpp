@@ -39,7 +39,8 @@ namespace {
 
 const QString kMagic = QStringLiteral("vosmira-report-project");
 
-struct Token {
+struct Token
+{
     QString text;
     bool quoted = false;
 };
@@ -58,12 +59,13 @@ public:
 private:
     [[noreturn]] void fail(const QString &detail) const
     {
-        throw ProjectFileError(m_file,
-            QStringLiteral("Arquivo de projeto de relatórios inválido: %1 (linha %2: %3)")
-                .arg(m_file).arg(m_lineNo).arg(detail));
+        throw ProjectFileError(m_file, QStringLiteral("Arquivo de projeto de relatórios inválido: %1 (linha %2: %3)")
+                                           .arg(m_file)
+                                           .arg(m_lineNo)
+                                           .arg(detail));
     }
 
-    bool nextStatement();                 // fills m_tok; false at end of file
+    bool nextStatement(); // fills m_tok; false at end of file
     QList<Token> tokenize(const QString &line);
     const QString &word(int i) const { return m_tok.at(i).text; }
     void expectCount(int min, int max) const;
@@ -354,9 +356,8 @@ ProjectDefinition Parser::run()
 {
     ProjectDefinition project;
     project.fileName = m_file;
-    for (const QString &name : {u"title"_s, u"subtitle"_s, u"date"_s, u"footer"_s, u"pages"_s,
-                                u"summary"_s, u"empty"_s, u"heading"_s, u"label"_s, u"value"_s,
-                                u"name"_s, u"number"_s}) {
+    for (const QString &name : {u"title"_s, u"subtitle"_s, u"date"_s, u"footer"_s, u"pages"_s, u"summary"_s, u"empty"_s,
+                                u"heading"_s, u"label"_s, u"value"_s, u"name"_s, u"number"_s}) {
         m_styles.insert(name, TextStyle{name});
     }
 
@@ -424,7 +425,8 @@ ProjectDefinition parseProject(const QByteArray &utf8, const QString &fileName)
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = decoder.decode(utf8);
     if (decoder.hasError()) {
-        throw ProjectFileError(fileName,
+        throw ProjectFileError(
+            fileName,
             QStringLiteral("Arquivo de projeto de relatórios inválido: %1 (não está em UTF-8)").arg(fileName));
     }
     if (text.startsWith(QChar(0xFEFF)))
@@ -438,12 +440,12 @@ ProjectDefinition loadProject(const QString &fileName)
     const QFileInfo info(fileName);
     if (!info.exists()) {
         throw ProjectFileError(fileName,
-            QStringLiteral("Arquivo de projeto de relatórios não encontrado: %1").arg(fileName));
+                               QStringLiteral("Arquivo de projeto de relatórios não encontrado: %1").arg(fileName));
     }
     QFile file(fileName);
     if (info.isDir() || !file.open(QIODevice::ReadOnly)) {
-        throw ProjectFileError(fileName,
-            QStringLiteral("Não foi possível ler o arquivo de projeto de relatórios: %1").arg(fileName));
+        throw ProjectFileError(
+            fileName, QStringLiteral("Não foi possível ler o arquivo de projeto de relatórios: %1").arg(fileName));
     }
     return parseProject(file.readAll(), fileName);
 }

@@ -59,7 +59,8 @@ void TRelRenderHTML::render(PageStreamReader &reader, QIODevice &out)
     head += QLatin1String(".page div { position: absolute; }\n");
     for (std::size_t i = 0; i < setup.fonts.size(); ++i) {
         const FontSpec &f = setup.fonts[i];
-        head += QStringLiteral(".f%1 { font-family: \"%2\", \"DejaVu Sans\", Verdana, sans-serif; font-size: %3pt;%4%5 }\n")
+        head += QStringLiteral(
+                    ".f%1 { font-family: \"%2\", \"DejaVu Sans\", Verdana, sans-serif; font-size: %3pt;%4%5 }\n")
                     .arg(i)
                     .arg(escaped(f.family))
                     .arg(f.pointSize)
@@ -98,11 +99,13 @@ void TRelRenderHTML::render(PageStreamReader &reader, QIODevice &out)
                 const int width = qMax(1, item.penWidth);
                 if (item.h == 0) {
                     const int x = qMin(item.x, item.x + item.w);
-                    html += QStringLiteral("<div style=\"left: %1; top: %2; width: %3; border-top: %4 solid %5\"></div>\n")
+                    html += QStringLiteral(
+                                "<div style=\"left: %1; top: %2; width: %3; border-top: %4 solid %5\"></div>\n")
                                 .arg(pt(x), pt(item.y - width / 2), pt(qAbs(item.w)), pt(width), colorName(item.color));
                 } else if (item.w == 0) {
                     const int y = qMin(item.y, item.y + item.h);
-                    html += QStringLiteral("<div style=\"left: %1; top: %2; height: %3; border-left: %4 solid %5\"></div>\n")
+                    html += QStringLiteral(
+                                "<div style=\"left: %1; top: %2; height: %3; border-left: %4 solid %5\"></div>\n")
                                 .arg(pt(item.x - width / 2), pt(y), pt(qAbs(item.h)), pt(width), colorName(item.color));
                 }
                 break;

@@ -21,10 +21,10 @@ void TRelRenderPDF::render(PageStreamReader &reader, QIODevice &out)
     pdf.setResolution(TwipsPerInch);
     pdf.setTitle(setup.title);
     pdf.setCreator(QStringLiteral("Vosmira"));
-    const QPageSize size(QSizeF(qMin(setup.width, setup.height) / 20.0, qMax(setup.width, setup.height) / 20.0), QPageSize::Point, QString(),
-                         QPageSize::FuzzyMatch);
-    const QPageLayout::Orientation orientation =
-        setup.width > setup.height ? QPageLayout::Landscape : QPageLayout::Portrait;
+    const QPageSize size(QSizeF(qMin(setup.width, setup.height) / 20.0, qMax(setup.width, setup.height) / 20.0),
+                         QPageSize::Point, QString(), QPageSize::FuzzyMatch);
+    const QPageLayout::Orientation orientation = setup.width > setup.height ? QPageLayout::Landscape
+                                                                            : QPageLayout::Portrait;
     pdf.setPageLayout(QPageLayout(size, orientation, QMarginsF()));
 
     QPainter painter;

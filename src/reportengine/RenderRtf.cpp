@@ -20,8 +20,9 @@ uchar ansiCode(char16_t u)
     if (u < 0x80 || (u >= 0xa0 && u <= 0xff))
         return uchar(u);
     static const char16_t high[32] = {
-        0x20ac, 0, 0x201a, 0x0192, 0x201e, 0x2026, 0x2020, 0x2021, 0x02c6, 0x2030, 0x0160, 0x2039, 0x0152, 0, 0x017d, 0,
-        0, 0x2018, 0x2019, 0x201c, 0x201d, 0x2022, 0x2013, 0x2014, 0x02dc, 0x2122, 0x0161, 0x203a, 0x0153, 0, 0x017e, 0x0178,
+        0x20ac, 0,      0x201a, 0x0192, 0x201e, 0x2026, 0x2020, 0x2021, 0x02c6, 0x2030, 0x0160,
+        0x2039, 0x0152, 0,      0x017d, 0,      0,      0x2018, 0x2019, 0x201c, 0x201d, 0x2022,
+        0x2013, 0x2014, 0x02dc, 0x2122, 0x0161, 0x203a, 0x0153, 0,      0x017e, 0x0178,
     };
     for (int i = 0; i < 32; ++i) {
         if (high[i] == u)
@@ -59,7 +60,8 @@ QRgb opaque(QRgb c)
     return qRgb(qRed(c), qGreen(c), qBlue(c));
 }
 
-struct Row {
+struct Row
+{
     std::vector<const PageItem *> texts;
     const PageItem *rule = nullptr;
 };
@@ -121,8 +123,8 @@ void TRelRenderRTF::render(PageStreamReader &reader, QIODevice &out)
                 + QByteArray::number(qBlue(c)) + ';';
     }
     head += "}\n{\\info{\\title " + rtfText(setup.title) + "}{\\doccomm Vosmira}}\n";
-    head += "\\paperw" + QByteArray::number(setup.width) + "\\paperh" + QByteArray::number(setup.height)
-            + "\\margl" + QByteArray::number(left) + "\\margr" + QByteArray::number(marginRight) + "\\margt"
+    head += "\\paperw" + QByteArray::number(setup.width) + "\\paperh" + QByteArray::number(setup.height) + "\\margl"
+            + QByteArray::number(left) + "\\margr" + QByteArray::number(marginRight) + "\\margt"
             + QByteArray::number(top) + "\\margb" + QByteArray::number(bottom)
             + (setup.width > setup.height ? "\\landscape" : "") + "\\widowctrl0\n\\sectd\n";
     out.write(head);

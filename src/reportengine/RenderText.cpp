@@ -18,7 +18,10 @@ namespace {
 class Grid
 {
 public:
-    explicit Grid(int rows) : m_rows(rows) {}
+    explicit Grid(int rows)
+        : m_rows(rows)
+    {
+    }
 
     bool isFree(int row, int from, int count) const
     {

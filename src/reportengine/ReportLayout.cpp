@@ -15,7 +15,7 @@ namespace rel {
 
 QSize paperSize(const PageDefinition &page)
 {
-    QSize size(11906, 16838);   // A4
+    QSize size(11906, 16838); // A4
     if (page.paper == u"Letter")
         size = QSize(12240, 15840);
     else if (page.paper == u"Legal")
@@ -25,7 +25,8 @@ QSize paperSize(const PageDefinition &page)
 
 namespace {
 
-struct CompiledField {
+struct CompiledField
+{
     QString label;
     QList<Template> values;
     QString join;
@@ -35,14 +36,16 @@ struct CompiledField {
     QStringList blanks;
 };
 
-struct CompiledSection {
+struct CompiledSection
+{
     const SectionDefinition *def = nullptr;
     QList<CompiledField> fields;
-    int labelCols = 0;     // values of the section start this far into their cell
+    int labelCols = 0; // values of the section start this far into their cell
 };
 
 // Items of one client, y relative to the block's top.
-struct Block {
+struct Block
+{
     std::vector<PageItem> items;
     int lines = 0;
 };
@@ -77,9 +80,9 @@ private:
     QList<CompiledSection> m_sections;
     TemplateContext m_context;
 
-    int m_left = 0, m_top = 0, m_right = 0;    // twips
-    int m_lines = 0;                           // lines between the margins
-    int m_bodyTop = 4, m_bodyEnd = 0;          // body lines [top, end)
+    int m_left = 0, m_top = 0, m_right = 0; // twips
+    int m_lines = 0;                        // lines between the margins
+    int m_bodyTop = 4, m_bodyEnd = 0;       // body lines [top, end)
     int m_bodyX = 0;
 
     Template m_footer, m_pages, m_date;
@@ -87,7 +90,7 @@ private:
 
     Page m_page;
     bool m_pageOpen = false;
-    int m_line = 0;          // next free body line
+    int m_line = 0; // next free body line
     int m_blocksOnPage = 0;
 };
 
@@ -118,7 +121,8 @@ Runner::Runner(const ReportJob &job, PageSink &sink, const PageProgress &progres
     m_lines = (m_setup.height - m_top - p.marginBottom * GridLine) / GridLine;
     m_bodyEnd = m_lines - 2;
     if (columns < 30 || m_bodyEnd - m_bodyTop < 5) {
-        throw ProjectFileError(m_project.fileName,
+        throw ProjectFileError(
+            m_project.fileName,
             QStringLiteral("Arquivo de projeto de relatórios inválido: %1 (margens grandes demais para o papel)")
                 .arg(m_project.fileName));
     }
@@ -130,7 +134,8 @@ Template Runner::compile(const QString &text, int line) const
     QString error;
     Template t = Template::compile(text, m_job.connection->ColumnNames(), &error);
     if (!error.isEmpty()) {
-        throw ProjectFileError(m_project.fileName,
+        throw ProjectFileError(
+            m_project.fileName,
             QStringLiteral("Arquivo de projeto de relatórios inválido: %1 (relatório %2, linha %3: %4)")
                 .arg(m_project.fileName, m_job.report->name)
                 .arg(line ? line : m_job.report->line)
@@ -163,7 +168,7 @@ int Runner::layoutSection(const CompiledSection &section, int top, Block &block)
         headingLines = int(lines.size());
     }
 
-    int row = 0;          // line of the current field row, from the section's top
+    int row = 0; // line of the current field row, from the section's top
     int rowLines = 0;
     int cell = 0;
     int shown = 0;
@@ -194,8 +199,10 @@ int Runner::layoutSection(const CompiledSection &section, int top, Block &block)
             return span;
         };
         int span = spanFrom(cell);
-        if (cell > 0 && (cell + span > def.columns || (cell + span == def.columns && needed > (def.columns - cell) * cellCols
-                                                          + (areaCols - def.columns * cellCols)))) {
+        if (cell > 0
+            && (cell + span > def.columns
+                || (cell + span == def.columns
+                    && needed > (def.columns - cell) * cellCols + (areaCols - def.columns * cellCols)))) {
             row += rowLines;
             rowLines = 0;
             cell = 0;
@@ -214,8 +221,8 @@ int Runner::layoutSection(const CompiledSection &section, int top, Block &block)
         }
         const QStringList lines = m_metrics->wrap(field.font, value, cellEnd - valueX);
         for (int i = 0; i < lines.size(); ++i) {
-            block.items.push_back(PageItem::makeText(valueX, (valueLine + i) * GridLine, GridLine,
-                                                     quint16(field.font), field.color, lines.at(i)));
+            block.items.push_back(PageItem::makeText(valueX, (valueLine + i) * GridLine, GridLine, quint16(field.font),
+                                                     field.color, lines.at(i)));
             // A client's own text is shown as typed, even one that reads like the page count.
             block.items.back().pagesMacro = false;
         }
@@ -309,7 +316,8 @@ bool Runner::place(Block &block)
     // A block taller than a whole page goes on across pages, line by line.
     int shift = m_top + m_line * GridLine;
     int firstLine = 0;
-    std::stable_sort(block.items.begin(), block.items.end(), [](const PageItem &a, const PageItem &b) { return a.y < b.y; });
+    std::stable_sort(block.items.begin(), block.items.end(),
+                     [](const PageItem &a, const PageItem &b) { return a.y < b.y; });
     for (PageItem item : block.items) {
         const int itemLine = item.y / GridLine;
         if (m_line + itemLine - firstLine >= m_bodyEnd) {
@@ -354,8 +362,8 @@ bool Runner::run()
             field.blanks = f.blanks;
             section.fields.append(field);
             if (!f.label.isEmpty()) {
-                section.labelCols = qMax(section.labelCols,
-                                         m_metrics->columns(font(QStringLiteral("label")), QString(f.label + u':')) + 1);
+                section.labelCols = qMax(
+                    section.labelCols, m_metrics->columns(font(QStringLiteral("label")), QString(f.label + u':')) + 1);
             }
         }
         m_sections.append(section);

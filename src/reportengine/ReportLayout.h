@@ -13,13 +13,14 @@ namespace rel {
 class TRelDataConnection;
 
 // Everything one run of one report needs.
-struct ReportJob {
+struct ReportJob
+{
     const ProjectDefinition *project = nullptr;
     const ReportDefinition *report = nullptr;
-    QHash<QString, QString> params;       // keys upper-case
+    QHash<QString, QString> params; // keys upper-case
     TRelDataConnection *connection = nullptr;
     QDateTime printedAt;
-    QString title;                        // document title of the output
+    QString title; // document title of the output
 };
 
 // Called before each page is finished with its number; false stops the run.

@@ -12,14 +12,17 @@ namespace rel {
 class TRelDataConnection
 {
 public:
-    explicit TRelDataConnection(const QString &name) : m_name(name) {}
+    explicit TRelDataConnection(const QString &name)
+        : m_name(name)
+    {
+    }
     virtual ~TRelDataConnection();
 
     // The name a report project's data view uses to reach this connection.
     QString Name() const { return m_name; }
 
     virtual QStringList ColumnNames() const = 0;
-    int ColumnIndex(const QString &name) const;   // case-insensitive, -1 if unknown
+    int ColumnIndex(const QString &name) const; // case-insensitive, -1 if unknown
 
     virtual void First() = 0;
     virtual void Next() = 0;

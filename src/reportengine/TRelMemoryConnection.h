@@ -11,8 +11,9 @@ namespace rel {
 class TRelMemoryConnection : public TRelDataConnection
 {
 public:
-    struct Cell {
-        QVariant value;        // invalid for null
+    struct Cell
+    {
+        QVariant value; // invalid for null
         QString displayText;
     };
     using Row = QList<Cell>;

@@ -24,9 +24,16 @@ namespace {
 class CountingSink final : public PageSink
 {
 public:
-    explicit CountingSink(PageSink &inner) : m_inner(inner) {}
+    explicit CountingSink(PageSink &inner)
+        : m_inner(inner)
+    {
+    }
     void beginDocument(const PageSetup &setup) override { m_inner.beginDocument(setup); }
-    void addPage(const Page &page) override { m_inner.addPage(page); ++pages; }
+    void addPage(const Page &page) override
+    {
+        m_inner.addPage(page);
+        ++pages;
+    }
     void endDocument(int count) override { m_inner.endDocument(count); }
     int pages = 0;
 

@@ -12,7 +12,6 @@ namespace rel {
 
 class TRelDataConnection;
 
-
 // A report project: the reports of one project file, the text parameters they
 // read and the output target they run on. The file is read from disk at
 // every open, so a closed and reopened project sees the file as it is now.

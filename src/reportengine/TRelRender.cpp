@@ -64,7 +64,8 @@ QString refusal(const QString &target, const QString &systemText)
 QString TRelRender::PrintRender(QIODevice *stream, const QString &fileName)
 {
     if (fileName.trimmed().isEmpty())
-        throw OutputError(fileName, QStringLiteral("Não foi possível gravar o relatório: nenhum nome de arquivo foi dado."));
+        throw OutputError(fileName,
+                          QStringLiteral("Não foi possível gravar o relatório: nenhum nome de arquivo foi dado."));
     const QString target = TargetFileName(fileName);
     if (stream && !stream->isOpen())
         stream->open(QIODevice::ReadOnly);

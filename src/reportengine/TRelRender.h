@@ -30,7 +30,7 @@ public:
     QString DisplayName() const { return m_displayName; }
     // Patterns separated by ";", e.g. "*.html;*.htm"; the first gives the default extension.
     QString FileExtension() const { return m_fileExtension; }
-    QString DefaultExtension() const;   // ".pdf"
+    QString DefaultExtension() const; // ".pdf"
 
     // The name a file is written under: the name itself, or with the default
     // extension appended when it has none.
@@ -56,6 +56,7 @@ class TRelRenderPDF final : public TRelRender
     Q_OBJECT
 public:
     explicit TRelRenderPDF(QObject *parent = nullptr);
+
 protected:
     void render(PageStreamReader &reader, QIODevice &out) override;
 };
@@ -65,6 +66,7 @@ class TRelRenderHTML final : public TRelRender
     Q_OBJECT
 public:
     explicit TRelRenderHTML(QObject *parent = nullptr);
+
 protected:
     void render(PageStreamReader &reader, QIODevice &out) override;
 };
@@ -74,6 +76,7 @@ class TRelRenderRTF final : public TRelRender
     Q_OBJECT
 public:
     explicit TRelRenderRTF(QObject *parent = nullptr);
+
 protected:
     void render(PageStreamReader &reader, QIODevice &out) override;
 };
@@ -85,6 +88,7 @@ public:
     explicit TRelRenderText(QObject *parent = nullptr);
     int CPI() const { return 10; }
     int LPI() const { return 6; }
+
 protected:
     void render(PageStreamReader &reader, QIODevice &out) override;
 };

@@ -6,17 +6,18 @@
 
 namespace rel {
 
-struct Template::Node {
+struct Template::Node
+{
     enum Kind { Literal, Column, Macro, Group } kind = Group;
-    QString text;                  // literal text or macro name
+    QString text; // literal text or macro name
     int column = -1;
-    std::vector<Node> children;    // group
+    std::vector<Node> children; // group
 };
 
 namespace {
 
 const QStringList kMacros = {
-    QStringLiteral("DATE"), QStringLiteral("TIME"), QStringLiteral("PAGE"), QStringLiteral("PAGES"),
+    QStringLiteral("DATE"),  QStringLiteral("TIME"),   QStringLiteral("PAGE"),     QStringLiteral("PAGES"),
     QStringLiteral("COUNT"), QStringLiteral("REPORT"), QStringLiteral("SECTIONS"),
 };
 
@@ -137,13 +138,11 @@ QString macroValue(const QString &name, const TemplateContext &c)
 }
 
 // False when a column inside is empty: the enclosing optional group vanishes.
-template<typename NodeT>
+template <typename NodeT>
 bool append(const NodeT &node, const TemplateContext &c, QString &out)
 {
     switch (node.kind) {
-    case NodeT::Literal:
-        out += node.text;
-        return true;
+    case NodeT::Literal: out += node.text; return true;
     case NodeT::Macro: {
         const QString value = macroValue(node.text, c);
         out += value;

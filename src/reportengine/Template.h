@@ -12,8 +12,9 @@ class TRelDataConnection;
 
 // The values a template's {@MACRO} references take. An empty `pages` leaves
 // {@PAGES} in the text, for the renderer to fill once the page count is known.
-struct TemplateContext {
-    const TRelDataConnection *row = nullptr;   // current row, or none
+struct TemplateContext
+{
+    const TRelDataConnection *row = nullptr; // current row, or none
     QString date;
     QString time;
     QString page;

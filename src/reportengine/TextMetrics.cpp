@@ -87,7 +87,7 @@ QStringList TextMetrics::wrap(int font, const QString &text, qreal maxWidth)
             // surrogates nor between a letter and its accent.
             while (width(font, word) > maxWidth) {
                 QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, word);
-                qsizetype fit = characters.toNextBoundary();   // the first one even when wider than the line
+                qsizetype fit = characters.toNextBoundary(); // the first one even when wider than the line
                 for (qsizetype next = characters.toNextBoundary();
                      next > 0 && next < word.size() && width(font, QStringView(word).left(next)) <= maxWidth;
                      next = characters.toNextBoundary()) {

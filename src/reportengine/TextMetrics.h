@@ -31,7 +31,8 @@ public:
     static QFont fontFor(const FontSpec &spec);
 
 private:
-    struct Cache {
+    struct Cache
+    {
         QFont font;
         std::array<qreal, 256> latin{};
         QHash<char16_t, qreal> other;

@@ -27,7 +27,8 @@ enum Exit { Done = 0, Failed = 1, Usage = 2 };
 
 const QString kConnection = QStringLiteral("RelDataSetConnection1");
 
-struct Options {
+struct Options
+{
     QString folder;
     bool companies = false;
     ReportSections sections;
@@ -61,8 +62,8 @@ QCommandLineParser &describe(QCommandLineParser &parser)
 }
 
 // Fills options; on a wrong command line writes why and returns false.
-bool parse(const QStringList &arguments, const QString &defaultFolder, Options &o, QTextStream &out,
-           QTextStream &err, int &exitCode)
+bool parse(const QStringList &arguments, const QString &defaultFolder, Options &o, QTextStream &out, QTextStream &err,
+           int &exitCode)
 {
     QCommandLineParser parser;
     describe(parser);
@@ -82,7 +83,7 @@ bool parse(const QStringList &arguments, const QString &defaultFolder, Options &
         return false;
     }
     o.folder = parser.isSet(QStringLiteral("program-folder")) ? parser.value(QStringLiteral("program-folder"))
-                                                               : defaultFolder;
+                                                              : defaultFolder;
     o.folder = QDir::fromNativeSeparators(o.folder);
     if (!o.folder.endsWith(u'/'))
         o.folder += u'/';
@@ -153,7 +154,8 @@ int run(const Options &o, QTextStream &out, QTextStream &err)
     try {
         data.connectSequence();
     } catch (const DataError &) {
-        err << QStringLiteral("O seguinte arquivo não foi encontrado: (%1) a reinstalação do programa pode resolver o problema.")
+        err << QStringLiteral(
+                   "O seguinte arquivo não foi encontrado: (%1) a reinstalação do programa pode resolver o problema.")
                    .arg(QDir::toNativeSeparators(data.databasePath()))
             << Qt::endl;
         return Failed;
@@ -161,8 +163,8 @@ int run(const Options &o, QTextStream &out, QTextStream &err)
     // Every client of the kind, as the report window's ">>" selects them.
     TClientDataSet &selection = *data.CDS_PED_Cliente;
     selection.EmptyDataSet();
-    selection.SetFilter(ClientRecord::kindFilter(o.companies ? ClientRecord::pessoaJuridica()
-                                                             : ClientRecord::pessoaFisica()));
+    selection.SetFilter(
+        ClientRecord::kindFilter(o.companies ? ClientRecord::pessoaJuridica() : ClientRecord::pessoaFisica()));
     selection.SetFiltered(true);
     selection.CopyDataFrom(*data.CDSCliente);
 
@@ -176,7 +178,8 @@ int run(const Options &o, QTextStream &out, QTextStream &err)
         system.ShowSetupDialog = false;
         project.SetEngine(&system);
         if (!project.ExecuteReport(report)) {
-            err << QStringLiteral("O projeto %1 não tem o relatório %2.").arg(project.ProjectFile(), report) << Qt::endl;
+            err << QStringLiteral("O projeto %1 não tem o relatório %2.").arg(project.ProjectFile(), report)
+                << Qt::endl;
             return Failed;
         }
         project.Close();

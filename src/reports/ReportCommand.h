@@ -9,7 +9,8 @@ namespace vosmira {
 // vosmira-report: the client listing of one person kind written to a file
 // (or shown in the preview) from a script. Exit codes: 0 done, 1 a file or
 // the database failed, 2 the command line is wrong.
-struct ReportCommandResult {
+struct ReportCommandResult
+{
     int exitCode = 0;
 };
 

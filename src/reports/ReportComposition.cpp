@@ -19,7 +19,8 @@ QString composeReport(rel::TRelProject &project, const ReportSections &sections,
         project.SetParam(slotName(slot), QString());
     project.SetParam(slotName(1), QStringLiteral("Show_Nome"));
 
-    const struct {
+    const struct
+    {
         bool ticked;
         QString code;
     } optional[] = {

@@ -9,10 +9,11 @@ class TRelProject;
 namespace vosmira {
 
 // The optional sections ticked for a report, in their fixed order.
-struct ReportSections {
+struct ReportSections
+{
     bool contato = false;
     bool endereco = false;
-    bool prof = false;      // registration data of the kind shown
+    bool prof = false; // registration data of the kind shown
     bool obs = false;
 };
 

@@ -29,7 +29,7 @@ QString decodeText(QByteArrayView bytes)
 
 } // namespace
 
-IniDocument IniDocument::fromBytes(const QByteArray& bytes)
+IniDocument IniDocument::fromBytes(const QByteArray &bytes)
 {
     IniDocument doc;
     QByteArrayView body(bytes);
@@ -45,7 +45,7 @@ IniDocument IniDocument::fromBytes(const QByteArray& bytes)
     if (!lines.isEmpty() && lines.constLast().isEmpty())
         lines.removeLast(); // the final line break ends a line, it doesn't start one
     doc.m_lines.reserve(lines.size());
-    for (QString& line : lines) {
+    for (QString &line : lines) {
         if (line.endsWith(u'\r'))
             line.chop(1);
         doc.m_lines.append(parseLine(std::move(line)));
@@ -57,7 +57,7 @@ QByteArray IniDocument::toBytes() const
 {
     const QString eol = m_crlf ? QStringLiteral("\r\n") : QStringLiteral("\n");
     QString text;
-    for (const Line& line : m_lines)
+    for (const Line &line : m_lines)
         text += line.text + eol;
     QByteArray bytes = m_bom ? utf8Bom : QByteArray();
     return bytes + text.toUtf8();
@@ -94,7 +94,7 @@ IniDocument::Place IniDocument::locate(QStringView section, QStringView key) con
     bool inside = false;
     bool inFirst = false;
     for (qsizetype i = 0; i < m_lines.size(); ++i) {
-        const Line& line = m_lines.at(i);
+        const Line &line = m_lines.at(i);
         if (line.kind == Kind::Section) {
             inside = sameName(line.name, section);
             inFirst = inside && place.section < 0;
@@ -121,18 +121,18 @@ std::optional<QString> IniDocument::value(QStringView section, QStringView key) 
     const Place place = locate(section, key);
     if (place.entry < 0)
         return std::nullopt;
-    const Line& line = m_lines.at(place.entry);
+    const Line &line = m_lines.at(place.entry);
     return decodeValue(QStringView(line.text).sliced(line.equals + 1));
 }
 
-void IniDocument::setValue(QStringView section, QStringView key, const QString& value)
+void IniDocument::setValue(QStringView section, QStringView key, const QString &value)
 {
     Q_ASSERT(isValidSection(section) && isValidKey(key));
     const QString encoded = encodeValue(value);
     const Place place = locate(section, key);
     if (place.entry >= 0) {
         // Keep the key as spelled and the blanks after '=' as laid out.
-        Line& line = m_lines[place.entry];
+        Line &line = m_lines[place.entry];
         const QStringView old = QStringView(line.text).sliced(line.equals + 1);
         qsizetype blanks = 0;
         while (blanks < old.size() && old.at(blanks).isSpace())
@@ -159,14 +159,14 @@ bool IniDocument::isValidSection(QStringView name)
 bool IniDocument::isValidKey(QStringView name)
 {
     const QStringView trimmed = name.trimmed();
-    return !trimmed.isEmpty() && !hasLineBreak(name) && !name.contains(u'=')
-        && !trimmed.startsWith(u'[') && !trimmed.startsWith(u';');
+    return !trimmed.isEmpty() && !hasLineBreak(name) && !name.contains(u'=') && !trimmed.startsWith(u'[')
+           && !trimmed.startsWith(u';');
 }
 
-QString IniDocument::encodeValue(const QString& value)
+QString IniDocument::encodeValue(const QString &value)
 {
     const bool plain = value.size() == QStringView(value).trimmed().size() && !hasLineBreak(value)
-        && !value.startsWith(u'"');
+                       && !value.startsWith(u'"');
     if (plain)
         return value;
     QString quoted(u'"');

@@ -25,18 +25,18 @@ namespace vosmira {
 class IniDocument
 {
 public:
-    static IniDocument fromBytes(const QByteArray& bytes);
+    static IniDocument fromBytes(const QByteArray &bytes);
     QByteArray toBytes() const;
 
     // The value of the first occurrence of key among the sections named section.
     std::optional<QString> value(QStringView section, QStringView key) const;
     // Replaces that occurrence, or adds the key (and the section) as needed.
     // Names must pass isValidSection/isValidKey.
-    void setValue(QStringView section, QStringView key, const QString& value);
+    void setValue(QStringView section, QStringView key, const QString &value);
 
     static bool isValidSection(QStringView name);
     static bool isValidKey(QStringView name);
-    static QString encodeValue(const QString& value);
+    static QString encodeValue(const QString &value);
     static QString decodeValue(QStringView raw);
 
 private:
@@ -45,7 +45,7 @@ private:
     {
         QString text;
         Kind kind = Kind::Other;
-        QString name;         // trimmed; Section and Entry only
+        QString name;          // trimmed; Section and Entry only
         qsizetype equals = -1; // position of the first '=' in an Entry
     };
     struct Place

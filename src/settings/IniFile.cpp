@@ -25,7 +25,7 @@ struct Loaded
     IniDocument document;
 };
 
-Loaded load(const QString& fileName)
+Loaded load(const QString &fileName)
 {
     const QFileInfo info(fileName);
     if (!info.exists() && !info.isSymLink())
@@ -39,7 +39,7 @@ Loaded load(const QString& fileName)
     return {Presence::Read, IniDocument::fromBytes(bytes)};
 }
 
-bool ensureFolder(const QString& folder)
+bool ensureFolder(const QString &folder)
 {
     if (QFileInfo(folder).isDir())
         return true;
@@ -52,7 +52,7 @@ bool ensureFolder(const QString& folder)
 
 } // namespace
 
-IniFile::IniFile(const QString& bareName)
+IniFile::IniFile(const QString &bareName)
     : m_bareName(bareName)
     , m_fileName(settingsFolder() + u'/' + bareName)
 {
@@ -68,7 +68,7 @@ QString IniFile::settingsFolder()
     return QDir::cleanPath(base + QStringLiteral("/Vosmira"));
 }
 
-QString IniFile::ReadString(const QString& section, const QString& key, const QString& def) const
+QString IniFile::ReadString(const QString &section, const QString &key, const QString &def) const
 {
     const Loaded loaded = load(m_fileName);
     if (loaded.presence != Presence::Read)
@@ -76,7 +76,7 @@ QString IniFile::ReadString(const QString& section, const QString& key, const QS
     return loaded.document.value(section, key).value_or(def);
 }
 
-void IniFile::WriteString(const QString& section, const QString& key, const QString& value)
+void IniFile::WriteString(const QString &section, const QString &key, const QString &value)
 {
     if (!IniDocument::isValidSection(section) || !IniDocument::isValidKey(key))
         throw IniWriteError(m_bareName);
@@ -91,8 +91,8 @@ void IniFile::WriteString(const QString& section, const QString& key, const QStr
     const QByteArray bytes = loaded.document.toBytes();
 
     QSaveFile out(m_fileName);
-    if (!out.open(QIODevice::WriteOnly) || !out.setPermissions(ownerOnlyFile)
-        || out.write(bytes) != bytes.size() || !out.commit()) {
+    if (!out.open(QIODevice::WriteOnly) || !out.setPermissions(ownerOnlyFile) || out.write(bytes) != bytes.size()
+        || !out.commit()) {
         throw IniWriteError(m_bareName);
     }
 }

@@ -11,17 +11,17 @@ namespace vosmira {
 class IniFile
 {
 public:
-    explicit IniFile(const QString& bareName);
+    explicit IniFile(const QString &bareName);
     ~IniFile();
 
-    IniFile(const IniFile&) = delete;
-    IniFile& operator=(const IniFile&) = delete;
+    IniFile(const IniFile &) = delete;
+    IniFile &operator=(const IniFile &) = delete;
 
     // Never fails: a missing or unreadable file, section or key gives def.
-    QString ReadString(const QString& section, const QString& key, const QString& def) const;
+    QString ReadString(const QString &section, const QString &key, const QString &def) const;
     // Sets one key, creating folder, file and section as needed.
     // Throws IniWriteError when the file cannot be written; earlier writes stay.
-    void WriteString(const QString& section, const QString& key, const QString& value);
+    void WriteString(const QString &section, const QString &key, const QString &value);
 
     QString fileName() const { return m_fileName; }
     QString bareName() const { return m_bareName; }

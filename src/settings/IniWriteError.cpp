@@ -2,7 +2,7 @@
 
 namespace vosmira {
 
-IniWriteError::IniWriteError(const QString& bareName)
+IniWriteError::IniWriteError(const QString &bareName)
     : std::runtime_error(QString(QStringLiteral("Unable to write to ") + bareName).toUtf8().toStdString())
     , m_bareName(bareName)
 {

@@ -11,7 +11,7 @@ namespace vosmira {
 class IniWriteError : public std::runtime_error
 {
 public:
-    explicit IniWriteError(const QString& bareName);
+    explicit IniWriteError(const QString &bareName);
 
     QString bareName() const { return m_bareName; }
 

@@ -64,9 +64,7 @@ Answer WidgetDialogService::message(QWidget *parent, const MessageRequest &reque
         box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
         box.setDefaultButton(QMessageBox::Ok);
         break;
-    default:
-        box.setStandardButtons(QMessageBox::Ok);
-        break;
+    default: box.setStandardButtons(QMessageBox::Ok); break;
     }
     box.setAccessibleName(request.text);
     // A short text makes a narrow box whose title bar cuts the caption short.

@@ -35,12 +35,12 @@ struct FileRequest
     enum class Mode { Open, Save };
     Mode mode = Mode::Open;
     QString caption;
-    QString directory;     // starting folder
-    QString fileName;      // proposed name (save) or preselected file
+    QString directory; // starting folder
+    QString fileName;  // proposed name (save) or preselected file
     // As the windows write it: descriptions and patterns separated by "|",
     // e.g. "Arquivos de PDF|*.pdf" or "Web|*.html;*.htm|Texto|*.txt".
     QString filter;
-    QString defaultSuffix; // added to a name typed without an extension ("mdb")
+    QString defaultSuffix;        // added to a name typed without an extension ("mdb")
     bool confirmOverwrite = true; // save: ask before replacing an existing file
     bool mustExist = true;        // open: refuse a typed name of a missing file
 };

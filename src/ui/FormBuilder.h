@@ -67,8 +67,8 @@ public:
     // maxLength 0 takes the column's size.
     TDBEdit *edit(const char *name, QLabel *caption, int x, int y, int width, TDataSource *source, TField *field,
                   int maxLength = 0);
-    TDBComboBox *list(const char *name, QLabel *caption, int x, int y, int width, TDataSource *source,
-                      TField *field, const QStringList &items);
+    TDBComboBox *list(const char *name, QLabel *caption, int x, int y, int width, TDataSource *source, TField *field,
+                      const QStringList &items);
     TDateEdit *date(const char *name, QLabel *caption, int x, int y, int width);
     TShape *shape(const char *name, int x, int y, int width, int height, const QColor &fill = Qt::transparent);
     // A clickable picture with a hand cursor; the hint is its tooltip and name.

@@ -110,8 +110,7 @@ bool LeaveGuard::eventFilter(QObject *watched, QEvent *event)
             }
         }
         break;
-    default:
-        break;
+    default: break;
     }
     return QObject::eventFilter(watched, event);
 }

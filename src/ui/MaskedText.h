@@ -20,9 +20,9 @@ struct Reading
     // The edit's text as the column's mask yields it: with the mask's literals when
     // it stores them, else the typed positions alone; a position not typed is a blank.
     QString text;
-    QString stored;          // the value to store: null when nothing was typed
-    bool blank = true;       // no position typed
-    bool complete = false;   // every required position typed
+    QString stored;        // the value to store: null when nothing was typed
+    bool blank = true;     // no position typed
+    bool complete = false; // every required position typed
 };
 
 // Reads the shown text (QLineEdit::displayText) of an edit carrying inputMask(mask).

@@ -25,7 +25,8 @@ TDBComboBox::TDBComboBox(QWidget *parent)
 void TDBComboBox::setDataField(TDataSource *source, TField *field)
 {
     delete m_link;
-    m_link = new TFieldDataLink(source, field, this, [this] { showField(); }, [this] { writeField(); });
+    m_link = new TFieldDataLink(
+        source, field, this, [this] { showField(); }, [this] { writeField(); });
     m_link->Reset();
 }
 

@@ -32,8 +32,8 @@ QString incompleteMaskMessage()
 TDBEdit::TDBEdit(QWidget *parent)
     : QLineEdit(parent)
 {
-    new LeaveGuard(this, [this] { return m_link && m_link->Modified() ? problem() : QString(); },
-                   [this] { cursorToGap(); });
+    new LeaveGuard(
+        this, [this] { return m_link && m_link->Modified() ? problem() : QString(); }, [this] { cursorToGap(); });
     connect(this, &QLineEdit::textEdited, this, [this] {
         if (m_link)
             m_link->Modified(true);
@@ -44,7 +44,8 @@ TDBEdit::TDBEdit(QWidget *parent)
 void TDBEdit::setDataField(TDataSource *source, TField *field, int maxLength)
 {
     delete m_link;
-    m_link = new TFieldDataLink(source, field, this, [this] { showField(); }, [this] { writeField(); });
+    m_link = new TFieldDataLink(
+        source, field, this, [this] { showField(); }, [this] { writeField(); });
     m_mask = EditMask::parse(field->EditMask());
     if (m_mask.isValid())
         applyMask();
@@ -103,7 +104,7 @@ QString TDBEdit::problem() const
 void TDBEdit::Clear()
 {
     if (m_link && m_link->Editing()) {
-        m_link->Field()->Clear();      // shows itself through the field's change
+        m_link->Field()->Clear(); // shows itself through the field's change
         m_link->Reset();
     } else {
         setText(QString());

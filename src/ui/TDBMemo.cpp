@@ -6,8 +6,8 @@
 #include "TField.h"
 
 #include <QFocusEvent>
-#include <QKeyEvent>
 #include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QTextCursor>
 
@@ -29,7 +29,8 @@ TDBMemo::TDBMemo(QWidget *parent)
 void TDBMemo::setDataField(TDataSource *source, TField *field)
 {
     delete m_link;
-    m_link = new TFieldDataLink(source, field, this, [this] { showField(); }, [this] { writeField(); });
+    m_link = new TFieldDataLink(
+        source, field, this, [this] { showField(); }, [this] { writeField(); });
     m_link->Reset();
 }
 

@@ -28,8 +28,8 @@ void TDataSource::removeLink(TFieldDataLink *link)
     m_links.removeOne(link);
 }
 
-TFieldDataLink::TFieldDataLink(TDataSource *source, TField *field, QObject *control,
-                               std::function<void()> show, std::function<void()> write)
+TFieldDataLink::TFieldDataLink(TDataSource *source, TField *field, QObject *control, std::function<void()> show,
+                               std::function<void()> write)
     : QObject(control)
     , m_source(source)
     , m_field(field)

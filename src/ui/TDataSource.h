@@ -43,8 +43,8 @@ class TFieldDataLink : public QObject
 public:
     // show: put the field's value into the control; write: put the control's value
     // into the field (may throw).
-    TFieldDataLink(TDataSource *source, TField *field, QObject *control,
-                   std::function<void()> show, std::function<void()> write);
+    TFieldDataLink(TDataSource *source, TField *field, QObject *control, std::function<void()> show,
+                   std::function<void()> write);
     ~TFieldDataLink() override;
 
     TField *Field() const { return m_field; }
@@ -63,7 +63,7 @@ public:
 private:
     void fieldWritten();
 
-    QPointer<TDataSource> m_source;     // may go first when its window is torn down
+    QPointer<TDataSource> m_source; // may go first when its window is torn down
     TField *m_field;
     std::function<void()> m_show;
     std::function<void()> m_write;

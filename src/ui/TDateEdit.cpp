@@ -139,7 +139,8 @@ bool TDateEdit::eventFilter(QObject *watched, QEvent *event)
             if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
                 m_textAtEntry = m_edit->displayText();
             if (isEmpty())
-                QMetaObject::invokeMethod(m_edit, [this] { m_edit->setCursorPosition(0); }, Qt::QueuedConnection);
+                QMetaObject::invokeMethod(
+                    m_edit, [this] { m_edit->setCursorPosition(0); }, Qt::QueuedConnection);
         } else if (event->type() == QEvent::KeyPress) {
             const auto *key = static_cast<QKeyEvent *>(event);
             if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) {

@@ -19,10 +19,10 @@ public:
 
     // Day zero when empty; throws DataError when the text is not a date.
     QDate Date() const;
-    void setDate(QDate date);      // an invalid date or day zero empties the edit
+    void setDate(QDate date); // an invalid date or day zero empties the edit
     void Clear();
     bool isEmpty() const;
-    QString text() const;          // as shown, e.g. "05/03/2024" or "__/__/____"
+    QString text() const; // as shown, e.g. "05/03/2024" or "__/__/____"
 
     QLineEdit *lineEdit() const { return m_edit; }
     QToolButton *button() const { return m_button; }

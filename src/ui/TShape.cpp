@@ -35,7 +35,8 @@ void TShape::paintEvent(QPaintEvent *)
     // The outline lies inside the bounds, as the pen of a shape control does.
     const int half = m_penWidth / 2;
     const QRect inner = rect().adjusted(half, half, -(m_penWidth - half), -(m_penWidth - half));
-    painter.setPen(m_penWidth > 0 ? QPen(m_pen, m_penWidth, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin) : QPen(Qt::NoPen));
+    painter.setPen(m_penWidth > 0 ? QPen(m_pen, m_penWidth, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin)
+                                  : QPen(Qt::NoPen));
     painter.setBrush(m_brush);
     painter.drawRect(inner);
 }

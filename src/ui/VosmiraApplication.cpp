@@ -8,7 +8,6 @@
 #include <QLocale>
 #include <QTranslator>
 
-
 namespace vosmira {
 
 VosmiraApplication::VosmiraApplication(int &argc, char **argv)
@@ -53,9 +52,9 @@ void VosmiraApplication::setUpFonts()
         QIcon::setThemeName(QStringLiteral("Papirus"));
     // The windows were designed in Tahoma, Verdana and Comic Sans MS; Debian
     // ships none of them, so name free faces of similar build.
-    QFont::insertSubstitutions(QStringLiteral("Tahoma"),
-                               {QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("DejaVu Sans"),
-                                QStringLiteral("Liberation Sans")});
+    QFont::insertSubstitutions(
+        QStringLiteral("Tahoma"),
+        {QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")});
     QFont::insertSubstitutions(QStringLiteral("Verdana"),
                                {QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")});
     QFont::insertSubstitutions(QStringLiteral("Comic Sans MS"),

@@ -77,7 +77,8 @@ void TstExecutable::programFolderOptionWins()
     process.setProcessEnvironment(env);
     process.start(qEnvironmentVariable("VOSMIRA_BINARY"), {QStringLiteral("--program-folder"), program.path()});
     QVERIFY(process.waitForStarted(10000));
-    QTRY_VERIFY_WITH_TIMEOUT(readIni(settings.iniPath(QStringLiteral("VosmiraKEY.ini"))).contains(QStringLiteral("default")), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        readIni(settings.iniPath(QStringLiteral("VosmiraKEY.ini"))).contains(QStringLiteral("default")), 20000);
     ::kill(pid_t(process.processId()), SIGTERM);
     QVERIFY(process.waitForFinished(20000));
     QCOMPARE(process.exitCode(), 0);

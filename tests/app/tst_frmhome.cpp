@@ -166,7 +166,8 @@ void TstFrmHome::foreignFileCountsAsMissing()
     m_home->show();
     QTRY_COMPARE(closed.count(), 1);
     QCOMPARE(m_dialogs->messages().size(), 1);
-    QVERIFY(m_dialogs->messages().constFirst().text.startsWith(QStringLiteral("O seguinte arquivo não foi encontrado: (")));
+    QVERIFY(
+        m_dialogs->messages().constFirst().text.startsWith(QStringLiteral("O seguinte arquivo não foi encontrado: (")));
 }
 
 void TstFrmHome::firstRunWritesDefaultAndAsksNothing()
@@ -175,7 +176,8 @@ void TstFrmHome::firstRunWritesDefaultAndAsksNothing()
     m_home->setLoginPrompt([&](QWidget *parent) { return selfClosingWindow(*m_dialogs, parent, &prompts); });
     showHome();
     QTRY_VERIFY(QFile::exists(m_settings->iniPath(QStringLiteral("VosmiraKEY.ini"))));
-    QCOMPARE(IniFile(QStringLiteral("VosmiraKEY.ini")).ReadString(QStringLiteral("VOSMIRA"), QStringLiteral("NOME"), QString()),
+    QCOMPARE(IniFile(QStringLiteral("VosmiraKEY.ini"))
+                 .ReadString(QStringLiteral("VOSMIRA"), QStringLiteral("NOME"), QString()),
              QStringLiteral("default"));
     QCOMPARE(prompts, 0);
     QVERIFY(m_dialogs->messages().isEmpty());
@@ -185,14 +187,16 @@ void TstFrmHome::firstRunWritesDefaultAndAsksNothing()
 void TstFrmHome::anyOtherNameBringsUpThePromptOnce()
 {
     // "Default" is not "default": the comparison is exact.
-    IniFile(QStringLiteral("VosmiraKEY.ini")).WriteString(QStringLiteral("VOSMIRA"), QStringLiteral("NOME"), QStringLiteral("Default"));
+    IniFile(QStringLiteral("VosmiraKEY.ini"))
+        .WriteString(QStringLiteral("VOSMIRA"), QStringLiteral("NOME"), QStringLiteral("Default"));
     int prompts = 0;
     int features = 0;
     m_home->setLoginPrompt([&](QWidget *parent) { return selfClosingWindow(*m_dialogs, parent, &prompts); });
     m_home->setFeatureWindow(2, [&](QWidget *parent) { return selfClosingWindow(*m_dialogs, parent, &features); });
     showHome();
     QTRY_COMPARE(prompts, 1);
-    QCOMPARE(IniFile(QStringLiteral("VosmiraKEY.ini")).ReadString(QStringLiteral("VOSMIRA"), QStringLiteral("NOME"), QString()),
+    QCOMPARE(IniFile(QStringLiteral("VosmiraKEY.ini"))
+                 .ReadString(QStringLiteral("VOSMIRA"), QStringLiteral("NOME"), QString()),
              QStringLiteral("Default"));
 
     // Coming back from a feature window or from another program asks nothing.
@@ -262,10 +266,12 @@ void TstFrmHome::hoverChangesColourAndPicture()
         QCOMPARE(captionColor(label), QColor(105, 105, 105));
         enter(image);
         QCOMPARE(captionColor(label), QColor(0, 121, 242));
-        QCOMPARE(image->picture().toImage(), QImage(m_program->path() + QStringLiteral("Button/") + files[i - 1].first).convertToFormat(image->picture().toImage().format()));
+        QCOMPARE(image->picture().toImage(), QImage(m_program->path() + QStringLiteral("Button/") + files[i - 1].first)
+                                                 .convertToFormat(image->picture().toImage().format()));
         leave(image);
         QCOMPARE(captionColor(label), QColor(105, 105, 105));
-        QCOMPARE(image->picture().toImage(), QImage(m_program->path() + QStringLiteral("Button/") + files[i - 1].second).convertToFormat(image->picture().toImage().format()));
+        QCOMPARE(image->picture().toImage(), QImage(m_program->path() + QStringLiteral("Button/") + files[i - 1].second)
+                                                 .convertToFormat(image->picture().toImage().format()));
     }
     QVERIFY(m_dialogs->messages().isEmpty());
 
@@ -334,7 +340,8 @@ void TstFrmHome::bannerHiddenWhileAboutWindowIsOpen()
     int opened = 0;
     bool hiddenWhileOpen = false;
     m_home->setFeatureWindow(6, [&](QWidget *parent) {
-        QDialog *about = selfClosingWindow(*m_dialogs, parent, &opened, [&](QDialog &) { hiddenWhileOpen = !m_home->Image3->isVisible(); });
+        QDialog *about = selfClosingWindow(*m_dialogs, parent, &opened,
+                                           [&](QDialog &) { hiddenWhileOpen = !m_home->Image3->isVisible(); });
         // What the About window does when it closes.
         QObject::connect(about, &QDialog::finished, about, [] { FrmHome->Image3->setVisible(true); });
         return about;
@@ -347,7 +354,8 @@ void TstFrmHome::bannerHiddenWhileAboutWindowIsOpen()
     // Other buttons leave the banner alone.
     bool visibleWhileOther = false;
     m_home->setFeatureWindow(4, [&](QWidget *parent) {
-        return selfClosingWindow(*m_dialogs, parent, &opened, [&](QDialog &) { visibleWhileOther = m_home->Image3->isVisible(); });
+        return selfClosingWindow(*m_dialogs, parent, &opened,
+                                 [&](QDialog &) { visibleWhileOther = m_home->Image3->isVisible(); });
     });
     m_home->IM_4->click();
     QVERIFY(visibleWhileOther);
@@ -396,9 +404,9 @@ void TstFrmHome::layoutFollowsTheDesign()
     QCOMPARE(m_home->windowTitle(), QStringLiteral("Vosmira"));
     QCOMPARE(m_home->objectName(), QStringLiteral("FrmHome"));
     QCOMPARE(m_home->palette().color(QPalette::Window), QColor(224, 223, 227));
-    const std::array<QString, 6> captions{QStringLiteral("CADASTRO"), QStringLiteral("CONSULTA"),
+    const std::array<QString, 6> captions{QStringLiteral("CADASTRO"),   QStringLiteral("CONSULTA"),
                                           QStringLiteral("RELATÓRIOS"), QStringLiteral("BACKUP"),
-                                          QStringLiteral("PROTEÇÃO"), QStringLiteral("SOBRE")};
+                                          QStringLiteral("PROTEÇÃO"),   QStringLiteral("SOBRE")};
     const std::array<int, 6> imageLefts{44, 167, 292, 415, 539, 661};
     for (int i = 1; i <= 6; ++i) {
         QCOMPARE(m_home->caption(i)->text(), captions[i - 1]);

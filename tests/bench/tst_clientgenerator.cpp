@@ -99,7 +99,7 @@ void TestClientGenerator::generatedClientsAreValid()
         } else {
             QCOMPARE(v[col_TIPO], pessoaJuridica());
             ++companies;
-            QCOMPARE(v[col_CNPJ].size(), 18);     // the mask's punctuation kept
+            QCOMPARE(v[col_CNPJ].size(), 18); // the mask's punctuation kept
             const QString bare = bareCnpj(v[col_CNPJ]);
             QVERIFY2(isValidCnpj(bare), qPrintable(v[col_CNPJ]));
             // The registration form's own check, on the number as its edit yields it.

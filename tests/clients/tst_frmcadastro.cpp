@@ -16,9 +16,9 @@
 
 #include <QAccessible>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QRadioButton>
-#include <QKeyEvent>
 #include <QTest>
 
 #include <memory>
@@ -200,7 +200,7 @@ void TstFrmCadastro::windowAndControls()
     TFrmCADASTROcliente &f = *r.form;
     QCOMPARE(f.windowTitle(), u" :: CONTATO - Cadastro"_s);
     QCOMPARE(f.size(), QSize(939, 398));
-    QCOMPARE(f.pos(), QPoint(41, 210));                // not centred over its owner
+    QCOMPARE(f.pos(), QPoint(41, 210)); // not centred over its owner
     QVERIFY(f.windowFlags() & Qt::Tool);
     QCOMPARE(f.palette().color(QPalette::Window), QColor(224, 223, 227));
     QCOMPARE(f.Label1->palette().color(QPalette::WindowText), QColor(0, 62, 153));
@@ -315,7 +315,7 @@ void TstFrmCadastro::kindSwitchEmptiesTheForm()
     QCOMPARE(f.ComboBox1->currentIndex(), 0);
     QCOMPARE(f.Shape6->penColor(), kGrey);
     QCOMPARE(f.LbContador->text(), u"400"_s);
-    QCOMPARE(f.DateTimePicker1->Date(), kToday);       // the credit dates stay
+    QCOMPARE(f.DateTimePicker1->Date(), kToday); // the credit dates stay
     QVERIFY(r.dm->CDSClienteNOME->IsNull());
     QVERIFY(r.dm->CDSClienteCPF->IsNull());
     QVERIFY(r.dm->CDSClienteCONTATO->IsNull());
@@ -342,12 +342,11 @@ void TstFrmCadastro::datesStoredForEachKind_data()
     QTest::addColumn<QVariant>("FUNDACAO");
 
     QTest::newRow("person without birth date") << false << QString() << QString() << QVariant(kZero) << QVariant();
-    QTest::newRow("person with birth date") << false << u"05031980"_s << QString() << QVariant(u"1980-03-05"_s)
-                                            << QVariant();
-    QTest::newRow("company with foundation") << true << QString() << u"01021999"_s << QVariant(kZero)
-                                             << QVariant(u"1999-02-01"_s);
-    QTest::newRow("company without foundation") << true << QString() << QString() << QVariant(kZero)
-                                                << QVariant(kZero);
+    QTest::newRow("person with birth date")
+        << false << u"05031980"_s << QString() << QVariant(u"1980-03-05"_s) << QVariant();
+    QTest::newRow("company with foundation")
+        << true << QString() << u"01021999"_s << QVariant(kZero) << QVariant(u"1999-02-01"_s);
+    QTest::newRow("company without foundation") << true << QString() << QString() << QVariant(kZero) << QVariant(kZero);
 }
 
 void TstFrmCadastro::datesStoredForEachKind()
@@ -390,13 +389,13 @@ void TstFrmCadastro::personStoredForms()
     r.type(f.DBEdit25, u"12.345.678-9"_s);
     r.type(f.DBEdit33, u"SSP"_s);
     f.DBComboBox2->setFocus();
-    r.key(Qt::Key_End);                                     // "TO"
+    r.key(Qt::Key_End); // "TO"
     f.DBComboBox3->setFocus();
     for (int i = 0; i < 4; ++i)
-        r.key(Qt::Key_Down);                                // "Carteira Assinada (CLT)"
+        r.key(Qt::Key_Down); // "Carteira Assinada (CLT)"
     r.type(f.DBEdit26, u"Engenheira de alimentos e bebidas"_s);
     r.type(f.DBEdit10, u"1133334444"_s);
-    r.type(f.DBEdit27, u"12345"_s);                         // 4 at most
+    r.type(f.DBEdit27, u"12345"_s); // 4 at most
     r.type(f.DBEdit30, u"2122223333"_s);
     r.type(f.DBEdit14, u"01310100"_s);
     r.type(f.DBEdit18, u"3199998888"_s);
@@ -469,20 +468,21 @@ void TstFrmCadastro::enterOrder_data()
     QTest::addColumn<bool>("company");
     QTest::addColumn<QStringList>("order");
 
-    const QStringList rest = {u"DBEdit10"_s, u"DBEdit27"_s, u"DBEdit28"_s, u"DBEdit29"_s, u"DBEdit30"_s,
-                              u"DBEdit31"_s, u"DBEdit13"_s, u"DBEdit32"_s, u"DBEdit5"_s, u"DBEdit6"_s,
-                              u"DBEdit2"_s, u"DBEdit7"_s, u"DBEdit8"_s, u"DBComboBox1"_s, u"DBEdit14"_s,
-                              u"ComboBox1"_s, u"DBEdit20"_s, u"DBEdit18"_s, u"DBEdit19"_s, u"DBEdit21"_s,
-                              u"DBEdit22"_s, u"DBEdit23"_s, u"Memo1"_s};
+    const QStringList rest = {u"DBEdit10"_s,  u"DBEdit27"_s, u"DBEdit28"_s, u"DBEdit29"_s,    u"DBEdit30"_s,
+                              u"DBEdit31"_s,  u"DBEdit13"_s, u"DBEdit32"_s, u"DBEdit5"_s,     u"DBEdit6"_s,
+                              u"DBEdit2"_s,   u"DBEdit7"_s,  u"DBEdit8"_s,  u"DBComboBox1"_s, u"DBEdit14"_s,
+                              u"ComboBox1"_s, u"DBEdit20"_s, u"DBEdit18"_s, u"DBEdit19"_s,    u"DBEdit21"_s,
+                              u"DBEdit22"_s,  u"DBEdit23"_s, u"Memo1"_s};
     QTest::newRow("person") << false
-                            << QStringList{u"DBEdit12"_s, u"DBEdit9"_s, u"DBEdit25"_s, u"DBEdit33"_s,
-                                           u"DBComboBox2"_s, u"TimePeck_NACIMENTO"_s, u"DBComboBox4"_s,
-                                           u"DBComboBox5"_s, u"DBEdit26"_s, u"DBComboBox3"_s, u"DBEdit4"_s}
+                            << QStringList{u"DBEdit12"_s,    u"DBEdit9"_s,     u"DBEdit25"_s,
+                                           u"DBEdit33"_s,    u"DBComboBox2"_s, u"TimePeck_NACIMENTO"_s,
+                                           u"DBComboBox4"_s, u"DBComboBox5"_s, u"DBEdit26"_s,
+                                           u"DBComboBox3"_s, u"DBEdit4"_s}
                                    + rest;
     QTest::newRow("company") << true
-                             << QStringList{u"DBEdit12"_s, u"DBEdit16"_s, u"DBEdit1"_s, u"DBEdit17"_s,
-                                            u"TimePeck_FUNDACAO"_s, u"DBEdit11"_s, u"DBEdit15"_s, u"DBEdit3"_s,
-                                            u"DBEdit24"_s}
+                             << QStringList{u"DBEdit12"_s, u"DBEdit16"_s,          u"DBEdit1"_s,
+                                            u"DBEdit17"_s, u"TimePeck_FUNDACAO"_s, u"DBEdit11"_s,
+                                            u"DBEdit15"_s, u"DBEdit3"_s,           u"DBEdit24"_s}
                                     + rest;
 }
 
@@ -592,7 +592,7 @@ void TstFrmCadastro::creditBorderFollowsTheStatus()
     r.key(Qt::Key_Home);
     QCOMPARE(f.ComboBox1->currentText(), u"Em analise"_s);
     QCOMPARE(f.Shape6->penColor(), kGrey);
-    f.ComboBox1Select(3);                                   // outside the list: nothing
+    f.ComboBox1Select(3); // outside the list: nothing
     QCOMPARE(f.Shape6->penColor(), kGrey);
 }
 
@@ -669,7 +669,7 @@ void TstFrmCadastro::cpfExitCheck()
     TFrmCADASTROcliente &f = *r.form;
     r.type(f.DBEdit9, keys);
     r.key(Qt::Key_Tab);
-    QCOMPARE(r.focused(), u"DBEdit25"_s);              // the focus is not brought back
+    QCOMPARE(r.focused(), u"DBEdit25"_s); // the focus is not brought back
     if (message) {
         QCOMPARE(m_dialogs->texts(), QStringList{u"CPF Inválido !!"_s});
         QCOMPARE(m_dialogs->messages().first().kind, MessageKind::Plain);
@@ -715,13 +715,12 @@ void TstFrmCadastro::cnpjExitCheck_data()
 
     QTest::newRow("never typed") << QString() << false << false << QVariant();
     QTest::newRow("right") << u"11222333000181"_s << false << false << QVariant(u"11.222.333/0001-81"_s);
-    QTest::newRow("11.111.111/1111-80") << u"11111111111180"_s << false << false
-                                        << QVariant(u"11.111.111/1111-80"_s);
+    QTest::newRow("11.111.111/1111-80") << u"11111111111180"_s << false << false << QVariant(u"11.111.111/1111-80"_s);
     QTest::newRow("wrong") << u"11111111111111"_s << false << true << QVariant();
     QTest::newRow("first eight digits") << u"11222333"_s << false << true << QVariant();
     QTest::newRow("digits all deleted") << u"11222333000181"_s << true << false << QVariant();
-    QTest::newRow("alphanumeric, typed lower case") << u"12abc34501de35"_s << false << false
-                                                    << QVariant(u"12.ABC.345/01DE-35"_s);
+    QTest::newRow("alphanumeric, typed lower case")
+        << u"12abc34501de35"_s << false << false << QVariant(u"12.ABC.345/01DE-35"_s);
     QTest::newRow("alphanumeric, wrong") << u"12ABC34501DE53"_s << false << true << QVariant();
 }
 
@@ -777,7 +776,7 @@ void TstFrmCadastro::numberBeingTypedIsCheckedOnSave()
     TFrmCADASTROcliente &f = *r.form;
     r.type(f.DBEdit12, u"x"_s);
     r.type(f.DBEdit9, u"12345678908"_s);
-    r.save();                                          // the focus is still in the CPF edit
+    r.save(); // the focus is still in the CPF edit
     QCOMPARE(m_dialogs->texts(), (QStringList{u"CPF Inválido !!"_s, u"Confirma cadastramento?"_s}));
     QVERIFY(!f.isVisible());
     QCOMPARE(r.storedCount(), 1);
@@ -791,7 +790,7 @@ void TstFrmCadastro::incompleteMaskStopsTheSave()
     TFrmCADASTROcliente &f = *r.form;
     r.type(f.DBEdit12, u"x"_s);
     r.type(f.DBEdit14, u"0131"_s);
-    r.save();                                          // the focus is still in the CEP edit
+    r.save(); // the focus is still in the CEP edit
     QCOMPARE(m_dialogs->messages().size(), 2);
     QCOMPARE(m_dialogs->messages().at(1).kind, MessageKind::Error);
     QVERIFY(f.isVisible());
@@ -833,7 +832,7 @@ void TstFrmCadastro::nextWindowStartsFromNothing()
         r.type(f.DBEdit9, u"12345678909"_s);
         r.type(f.Memo1, u"nota"_s);
         r.type(f.DBEdit14, u"0131"_s);
-        r.save();                                      // stopped by the incomplete CEP, row half-written
+        r.save(); // stopped by the incomplete CEP, row half-written
         QCOMPARE(r.dm->CDSCliente->State(), dsInsert);
         f.close();
     }
@@ -855,7 +854,9 @@ void TstFrmCadastro::nextWindowStartsFromNothing()
     QVERIFY(!g.isVisible());
     QCOMPARE(r.storedCount(), 1);
     QCOMPARE(r.db.scalar(u"SELECT COUNT(*) FROM CAD_CLIENTE WHERE CPF IS NULL AND OBS IS NULL AND CEP IS NULL"
-                         " AND FUNDACAO IS NULL AND NOME = 'SEGUNDO'"_s).toInt(), 1);
+                         " AND FUNDACAO IS NULL AND NOME = 'SEGUNDO'"_s)
+                 .toInt(),
+             1);
     QCOMPARE(r.stored(u"NACIMENTO"_s, u"SEGUNDO"_s).toString(), kZero);
 }
 

@@ -29,7 +29,7 @@ TempDatabase::TempDatabase(Tables tables)
     if (tables == WithTables)
         ClientSchema::createClientTables(db);
     else
-        QSqlQuery(db).exec(u"PRAGMA user_version = 1"_s);   // a valid file with no table
+        QSqlQuery(db).exec(u"PRAGMA user_version = 1"_s); // a valid file with no table
 }
 
 TempDatabase::~TempDatabase()

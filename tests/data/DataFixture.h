@@ -18,7 +18,7 @@ public:
     ~TempDatabase();
 
     bool isValid() const { return m_dir.isValid(); }
-    QString programFolder() const;     // with a trailing separator
+    QString programFolder() const; // with a trailing separator
     QString path() const;
 
     // Runs one statement; fails the test (returns false) when the database refuses it.

@@ -189,7 +189,7 @@ void TestClientDataSet::filterCountsAndNavigation()
 
     ds->SetFilter(ClientRecord::kindFilter(pessoaJuridica()));
     QCOMPARE(ds->Filter(), u"TIPO = 'Pessoa Juridica'"_s);
-    QCOMPARE(ds->RecordCount(), 5);     // the expression alone filters nothing
+    QCOMPARE(ds->RecordCount(), 5); // the expression alone filters nothing
     ds->SetFiltered(true);
     QCOMPARE(ds->RecordCount(), 2);
     QCOMPARE(names(ds), (QStringList{u"B PJ"_s, u"E PJ"_s}));
@@ -200,7 +200,7 @@ void TestClientDataSet::filterCountsAndNavigation()
     QVERIFY(ds->Locate(u"NOME", u"C"_s, loCaseInsensitive | loPartialKey));
     ds->SetFiltered(false);
     QCOMPARE(ds->RecordCount(), 5);
-    QCOMPARE(dm->CDSClienteNOME->AsString(), u"C PF"_s);    // the current row stays
+    QCOMPARE(dm->CDSClienteNOME->AsString(), u"C PF"_s); // the current row stays
     QCOMPARE(ds->Filter(), u"TIPO = 'Pessoa Física'"_s);
 
     // A row appended while filtered counts only when it passes.
@@ -417,19 +417,22 @@ void TestClientDataSet::displayTexts_data()
 {
     QTest::addColumn<QString>("column");
     QTest::addColumn<QVariant>("value");
-    QTest::addColumn<QString>("clients");     // display text in the clients dataset
-    QTest::addColumn<QString>("selection");   // and in the selection dataset
+    QTest::addColumn<QString>("clients");   // display text in the clients dataset
+    QTest::addColumn<QString>("selection"); // and in the selection dataset
 
     QTest::newRow("cpf") << u"CPF"_s << QVariant(u"12345678909"_s) << u"123.456.789-09"_s << u"123.456.789-09"_s;
     QTest::newRow("phone") << u"TELEFONE2"_s << QVariant(u"1134567890"_s) << u"(11)3456-7890"_s << u"(11)3456-7890"_s;
-    QTest::newRow("credit phone") << u"CRED_TEL3"_s << QVariant(u"34567890"_s) << u"(__)3456-7890"_s << u"(__)3456-7890"_s;
+    QTest::newRow("credit phone") << u"CRED_TEL3"_s << QVariant(u"34567890"_s) << u"(__)3456-7890"_s
+                                  << u"(__)3456-7890"_s;
     QTest::newRow("cep") << u"CEP"_s << QVariant(u"01310100"_s) << u"01310-100"_s << u"01310-100"_s;
     QTest::newRow("cnpj digits") << u"CNPJ"_s << QVariant(u"11222333000181"_s) << u"11.222.333/0001-81"_s
                                  << u"11222333000181"_s;
     QTest::newRow("cnpj punctuated") << u"CNPJ"_s << QVariant(u"11.222.333/0001-81"_s) << u"11.222.333/0001-81"_s
                                      << u"11.222.333/0001-81"_s;
-    QTest::newRow("zero date") << u"NACIMENTO"_s << QVariant(ClientRecord::zeroDate()) << u"30/12/1899"_s << u"30/12/1899"_s;
-    QTest::newRow("date from text") << u"CRED_DESDE"_s << QVariant(u"05/01/2024"_s) << u"05/01/2024"_s << u"05/01/2024"_s;
+    QTest::newRow("zero date") << u"NACIMENTO"_s << QVariant(ClientRecord::zeroDate()) << u"30/12/1899"_s
+                               << u"30/12/1899"_s;
+    QTest::newRow("date from text") << u"CRED_DESDE"_s << QVariant(u"05/01/2024"_s) << u"05/01/2024"_s
+                                    << u"05/01/2024"_s;
     QTest::newRow("null date") << u"FUNDACAO"_s << QVariant() << QString() << QString();
     QTest::newRow("plain text") << u"RG"_s << QVariant(u"12.345"_s) << u"12.345"_s << u"12.345"_s;
 }

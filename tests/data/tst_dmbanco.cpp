@@ -75,7 +75,7 @@ void TestDMbanco::connectFailures_data()
 void TestDMbanco::connectFailures()
 {
     QFETCH(QString, defect);
-    TempDatabase db(defect == u"missing"_s ? TempDatabase::WithoutFile
+    TempDatabase db(defect == u"missing"_s    ? TempDatabase::WithoutFile
                     : defect == u"notables"_s ? TempDatabase::EmptyFile
                     : defect == u"text"_s     ? TempDatabase::WithoutFile
                                               : TempDatabase::WithTables);
@@ -225,7 +225,7 @@ void TestDMbanco::everyChangeIsAttempted()
     TClientDataSet *ds = dm->CDSCliente;
     QVERIFY(db.exec(u"DELETE FROM CAD_CLIENTE WHERE NOME = 'A'"_s));
     ds->First();
-    ds->Delete();                       // A: already gone from the file
+    ds->Delete(); // A: already gone from the file
     ds->Edit();
     dm->CDSClienteNOME->SetAsString(u"B2"_s);
     ds->Post();
@@ -236,8 +236,9 @@ void TestDMbanco::everyChangeIsAttempted()
     QVERIFY_THROWS_EXCEPTION(DatabaseError, ds->ApplyUpdates(-1));
     QCOMPARE(ds->LastApplyErrorCount(), 1);
     QCOMPARE(ds->ChangeCount(), 1);
-    QCOMPARE(db.scalar(u"SELECT group_concat(NOME, ',') FROM (SELECT NOME FROM CAD_CLIENTE ORDER BY NOME)"_s).toString(),
-             u"B2,C"_s);
+    QCOMPARE(
+        db.scalar(u"SELECT group_concat(NOME, ',') FROM (SELECT NOME FROM CAD_CLIENTE ORDER BY NOME)"_s).toString(),
+        u"B2,C"_s);
     // Still failing on the next apply, still logged.
     QVERIFY_THROWS_EXCEPTION(DatabaseError, ds->ApplyUpdates(-1));
     QCOMPARE(ds->ChangeCount(), 1);
@@ -277,9 +278,10 @@ void TestDMbanco::nullsRoundTrip()
     dm->CDSClienteNOME->SetAsString(u"Nulo"_s);
     dm->CDSClienteEMAIL->SetAsString(QString());
     ds->ApplyUpdates(-1);
-    QCOMPARE(db.scalar(u"SELECT typeof(EMAIL) || typeof(NACIMENTO) || typeof(TIPO) FROM CAD_CLIENTE WHERE NOME = 'Nulo'"_s)
-                 .toString(),
-             u"nullnullnull"_s);
+    QCOMPARE(
+        db.scalar(u"SELECT typeof(EMAIL) || typeof(NACIMENTO) || typeof(TIPO) FROM CAD_CLIENTE WHERE NOME = 'Nulo'"_s)
+            .toString(),
+        u"nullnullnull"_s);
 
     dm->closeAll();
     dm->openAll();
@@ -291,7 +293,7 @@ void TestDMbanco::nullsRoundTrip()
     dm->CDSClienteNOME->SetAsString(u"Nulo Editado"_s);
     ds->Post();
     ds->Delete();
-    ds->Edit();    // edit of the remaining row, then its deletion, both by IS NULL matching
+    ds->Edit(); // edit of the remaining row, then its deletion, both by IS NULL matching
     ds->ApplyUpdates(-1);
     QCOMPARE(ds->LastApplyErrorCount(), 0);
     QCOMPARE(fileCount(db), 1);
@@ -437,7 +439,7 @@ void TestDMbanco::closeAndOpenRereadsTheFile()
     QVERIFY(dm->Connected());
     ds->First();
     QCOMPARE(dm->CDSClienteNOME->AsString(), u"Aldo"_s);
-    QCOMPARE(ds->RecordCount(), 2);      // the logged row was lost with the close
+    QCOMPARE(ds->RecordCount(), 2); // the logged row was lost with the close
     QCOMPARE(ds->ChangeCount(), 0);
 }
 

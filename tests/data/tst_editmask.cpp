@@ -65,8 +65,10 @@ void TestEditMask::storedText_data()
     QTest::newRow("phone") << QString(ClientRecord::PhoneMask) << u"(11)3456-7890"_s << u"1134567890"_s;
     QTest::newRow("phone partial") << QString(ClientRecord::PhoneMask) << u"(__)3456-7890"_s << u"34567890"_s;
     QTest::newRow("cep") << QString(ClientRecord::CepMask) << u"01310-100"_s << u"01310100"_s;
-    QTest::newRow("cnpj keeps literals") << QString(ClientRecord::CnpjMask) << u"11.222.333/0001-81"_s << u"11.222.333/0001-81"_s;
-    QTest::newRow("cnpj letters") << QString(ClientRecord::CnpjMask) << u"12.ABC.345/01DE-35"_s << u"12.ABC.345/01DE-35"_s;
+    QTest::newRow("cnpj keeps literals") << QString(ClientRecord::CnpjMask) << u"11.222.333/0001-81"_s
+                                         << u"11.222.333/0001-81"_s;
+    QTest::newRow("cnpj letters") << QString(ClientRecord::CnpjMask) << u"12.ABC.345/01DE-35"_s
+                                  << u"12.ABC.345/01DE-35"_s;
     QTest::newRow("cnpj blank") << QString(ClientRecord::CnpjMask) << u"__.___.___/____-__"_s << QString();
 }
 

@@ -39,8 +39,8 @@ QString pdfText(const QString &file, int page, bool layout)
 int pdfPageCount(const QString &file)
 {
     const QString info = runTool(QStringLiteral("pdfinfo"), {file});
-    const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("^Pages:\\s+(\\d+)"),
-                                                         QRegularExpression::MultilineOption).match(info);
+    const QRegularExpressionMatch m =
+        QRegularExpression(QStringLiteral("^Pages:\\s+(\\d+)"), QRegularExpression::MultilineOption).match(info);
     return m.hasMatch() ? m.captured(1).toInt() : -1;
 }
 
@@ -104,25 +104,27 @@ RtfLayout rtfLayout(const QString &file)
         return result;
     const QByteArray rtf = f.readAll();
 
-    struct Border {
+    struct Border
+    {
         bool on = false;
         int width = 0;
         int space = 0;
         int total() const { return on ? width + space : 0; }
     };
-    struct Props {
+    struct Props
+    {
         int sl = 0;
         bool multiple = true;
         int sa = 0, sb = 0;
         Border top, bottom;
     };
     Props props;
-    Border *border = nullptr;      // the one \brdrw and \brsp go to
+    Border *border = nullptr; // the one \brdrw and \brsp go to
     bool text = false;
     QList<RtfParagraph> page;
     int y = 0;
     int depth = 0;
-    int skipDepth = 0;             // inside a destination that holds no body text
+    int skipDepth = 0; // inside a destination that holds no body text
     bool groupStart = false;
 
     for (qsizetype i = 0; i < rtf.size(); ++i) {
@@ -169,14 +171,15 @@ RtfLayout rtfLayout(const QString &file)
             ++i;
         const int n = rtf.mid(numberStart, i - numberStart).toInt();
         if (i >= rtf.size() || rtf.at(i) != ' ')
-            --i;   // not a delimiting space: the character is read again
+            --i; // not a delimiting space: the character is read again
 
         const bool opensGroup = groupStart;
         groupStart = false;
         if (skipDepth)
             continue;
-        if (opensGroup && (word == "fonttbl" || word == "colortbl" || word == "stylesheet" || word == "info"
-                           || word == "header" || word == "footer" || word == "pict")) {
+        if (opensGroup
+            && (word == "fonttbl" || word == "colortbl" || word == "stylesheet" || word == "info" || word == "header"
+                || word == "footer" || word == "pict")) {
             skipDepth = depth;
         } else if (word == "paperh") {
             result.paperHeight = n;

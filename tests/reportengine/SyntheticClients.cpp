@@ -12,27 +12,32 @@ namespace rtest {
 namespace {
 
 const QStringList kFirst = {
-    u"João"_s, u"Maria"_s, u"José"_s, u"Ana"_s, u"Antônio"_s, u"Francisca"_s, u"Conceição"_s, u"Luís"_s,
-    u"Sebastião"_s, u"Fátima"_s, u"Márcio"_s, u"Tânia"_s, u"Inês"_s, u"Hélio"_s, u"Zélia"_s, u"Ângela"_s,
+    u"João"_s,      u"Maria"_s,  u"José"_s,   u"Ana"_s,   u"Antônio"_s, u"Francisca"_s, u"Conceição"_s, u"Luís"_s,
+    u"Sebastião"_s, u"Fátima"_s, u"Márcio"_s, u"Tânia"_s, u"Inês"_s,    u"Hélio"_s,     u"Zélia"_s,     u"Ângela"_s,
 };
 const QStringList kLast = {
-    u"da Silva"_s, u"Gonçalves"_s, u"Araújo"_s, u"Magalhães"_s, u"Simões"_s, u"Brandão"_s,
-    u"Nóbrega"_s, u"Pereira"_s, u"Assunção"_s, u"Conceição"_s, u"Ribeiro"_s, u"Guimarães"_s,
+    u"da Silva"_s, u"Gonçalves"_s, u"Araújo"_s,   u"Magalhães"_s, u"Simões"_s,  u"Brandão"_s,
+    u"Nóbrega"_s,  u"Pereira"_s,   u"Assunção"_s, u"Conceição"_s, u"Ribeiro"_s, u"Guimarães"_s,
 };
 const QStringList kCompanies = {
-    u"Padaria São João"_s, u"Açougue Boa Vista"_s, u"Construções Irmãos Araújo Ltda"_s,
+    u"Padaria São João"_s,      u"Açougue Boa Vista"_s, u"Construções Irmãos Araújo Ltda"_s,
     u"Farmácia Saúde & Vida"_s, u"Ótica Visão Clara"_s, u"Café Três Corações Comércio de Alimentos Ltda ME"_s,
-    u"Serralheria Peixoto"_s, u"Eletrônica Paraná"_s,
+    u"Serralheria Peixoto"_s,   u"Eletrônica Paraná"_s,
 };
-struct City { const char16_t *name; const char16_t *uf; };
+struct City
+{
+    const char16_t *name;
+    const char16_t *uf;
+};
 const City kCities[] = {
-    {u"São Paulo", u"SP"}, {u"Belém", u"PA"}, {u"Maceió", u"AL"}, {u"Florianópolis", u"SC"},
-    {u"Goiânia", u"GO"}, {u"Vitória", u"ES"}, {u"Ribeirão Preto", u"SP"},
+    {u"São Paulo", u"SP"}, {u"Belém", u"PA"},   {u"Maceió", u"AL"},         {u"Florianópolis", u"SC"},
+    {u"Goiânia", u"GO"},   {u"Vitória", u"ES"}, {u"Ribeirão Preto", u"SP"},
 };
-const QString kLongObs = u"Cliente desde a inauguração da loja; prefere atendimento às terças e quintas-feiras. "
-                         u"Solicitou orçamento de manutenção preventiva, aguardando aprovação da diretoria financeira. "
-                         u"Atenção: endereço de cobrança diferente do endereço de entrega, confirmar antes de emitir a nota. "
-                         u"Último contato em março: pediu visita técnica e catálogo atualizado, com preços à vista e em três parcelas sem juros."_s;
+const QString kLongObs =
+    u"Cliente desde a inauguração da loja; prefere atendimento às terças e quintas-feiras. "
+    u"Solicitou orçamento de manutenção preventiva, aguardando aprovação da diretoria financeira. "
+    u"Atenção: endereço de cobrança diferente do endereço de entrega, confirmar antes de emitir a nota. "
+    u"Último contato em março: pediu visita técnica e catálogo atualizado, com preços à vista e em três parcelas sem juros."_s;
 
 QString digits(quint64 seed, int count)
 {
@@ -97,20 +102,24 @@ std::unique_ptr<rel::TRelMemoryConnection> makeClients(int count, Kind kind)
         const quint64 seed = quint64(i) + (kind == Kind::Juridica ? 100000 : 0);
         row[col_CODIGO_C] = {i + 1, QString::number(i + 1)};
         if (kind == Kind::Fisica) {
-            row[col_NOME] = text(col_NOME, kFirst.at(i % kFirst.size()) + u' ' + kLast.at((i / 3) % kLast.size())
-                                               + u' ' + kLast.at((i / 7 + 5) % kLast.size()));
+            row[col_NOME] = text(col_NOME, kFirst.at(i % kFirst.size()) + u' ' + kLast.at((i / 3) % kLast.size()) + u' '
+                                               + kLast.at((i / 7 + 5) % kLast.size()));
             row[col_CPF] = text(col_CPF, digits(seed, 11));
             row[col_RG] = text(col_RG, digits(seed + 7, 9));
             row[col_EMISSOR] = text(col_EMISSOR, u"SSP"_s);
             row[col_UF_ID] = text(col_UF_ID, QString::fromUtf16(kCities[i % 7].uf));
-            row[col_NACIMENTO] = i % 4 == 3 ? date(QDate(1899, 12, 30)) : date(QDate(1950 + i % 50, 1 + i % 12, 1 + i % 28));
+            row[col_NACIMENTO] = i % 4 == 3 ? date(QDate(1899, 12, 30))
+                                            : date(QDate(1950 + i % 50, 1 + i % 12, 1 + i % 28));
             row[col_SEXO] = text(col_SEXO, i % 2 ? u"Feminino"_s : u"Masculino"_s);
             row[col_ESCOLARIDADE] = text(col_ESCOLARIDADE, u"Ensino Médio"_s);
             row[col_PROFISSAO] = text(col_PROFISSAO, i % 3 ? u"Técnico em Eletrônica Industrial"_s : u"Autônomo"_s);
-            row[col_VINCULO] = text(col_VINCULO, (i % 2 ? u"Carteira Assinada (CLT)"_s : u"Empregado de Empresa Privada"_s));
+            row[col_VINCULO] = text(col_VINCULO,
+                                    (i % 2 ? u"Carteira Assinada (CLT)"_s : u"Empregado de Empresa Privada"_s));
         } else {
-            row[col_NOME] = text(col_NOME, kCompanies.at(i % kCompanies.size()) + (i >= kCompanies.size()
-                                               ? u" - Filial "_s + QString::number(i / kCompanies.size()) : QString()));
+            row[col_NOME] = text(
+                col_NOME,
+                kCompanies.at(i % kCompanies.size())
+                    + (i >= kCompanies.size() ? u" - Filial "_s + QString::number(i / kCompanies.size()) : QString()));
             const QString cnpj = digits(seed, 14);
             row[col_CNPJ] = text(col_CNPJ, EditMask::displayText(ClientRecord::CnpjMask, cnpj));
             row[col_IE] = text(col_IE, digits(seed + 3, 12));

@@ -23,8 +23,10 @@ int main(int argc, char **argv)
     cli.addHelpOption();
     cli.addOption({QStringLiteral("kind"), QStringLiteral("pf or pj"), QStringLiteral("kind"), QStringLiteral("pf")});
     cli.addOption({QStringLiteral("count"), QStringLiteral("clients"), QStringLiteral("n"), QStringLiteral("40")});
-    cli.addOption({QStringLiteral("sections"), QStringLiteral("optional sections 0-4"), QStringLiteral("n"), QStringLiteral("4")});
-    cli.addOption({QStringLiteral("out"), QStringLiteral("folder"), QStringLiteral("dir"), QStringLiteral("/tmp/report-demo")});
+    cli.addOption({QStringLiteral("sections"), QStringLiteral("optional sections 0-4"), QStringLiteral("n"),
+                   QStringLiteral("4")});
+    cli.addOption(
+        {QStringLiteral("out"), QStringLiteral("folder"), QStringLiteral("dir"), QStringLiteral("/tmp/report-demo")});
     cli.addOption({QStringLiteral("preview"), QStringLiteral("show the preview window")});
     cli.process(app);
 
@@ -32,7 +34,8 @@ int main(int argc, char **argv)
     auto data = rtest::makeClients(cli.value(QStringLiteral("count")).toInt(), kind);
     const int sections = cli.value(QStringLiteral("sections")).toInt();
     const QStringList codes = {QStringLiteral("Show_Contato"), QStringLiteral("Show_Endereco"),
-                               kind == rtest::Kind::Fisica ? QStringLiteral("Show_Prof") : QStringLiteral("Show_Sec_Prof_Juridica"),
+                               kind == rtest::Kind::Fisica ? QStringLiteral("Show_Prof")
+                                                           : QStringLiteral("Show_Sec_Prof_Juridica"),
                                QStringLiteral("Show_OBS")};
 
     rel::TRelProject project;

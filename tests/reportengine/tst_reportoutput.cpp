@@ -1,6 +1,6 @@
-#include "Readers.h"
 #include "ClientRecord.h"
 #include "EditMask.h"
+#include "Readers.h"
 #include "ReportError.h"
 #include "SyntheticClients.h"
 #include "TRelPageWriter.h"
@@ -174,12 +174,14 @@ void TstReportOutput::fiveReports()
         QVERIFY2(flat.contains(u"Página 1 de %1"_s.arg(pages)), where);
         QVERIFY2(flat.contains(u"Total de clientes: 12"_s), where);
         for (data->First(); !data->Eof(); data->Next())
-            QVERIFY2(flat.contains(data->DisplayText(1)), qPrintable(data->DisplayText(1) + u" in "_s + kFormatNames.at(f)));
+            QVERIFY2(flat.contains(data->DisplayText(1)),
+                     qPrintable(data->DisplayText(1) + u" in "_s + kFormatNames.at(f)));
         for (int s = 0; s < shows.size(); ++s) {
             const bool shown = shows.at(s).match(flat).hasMatch();
-            QVERIFY2(shown == (s < sections),
-                     qPrintable(u"%1: section %2 %3"_s.arg(kFormatNames.at(f)).arg(s + 1)
-                                    .arg(shown ? u"shown"_s : u"missing"_s)));
+            QVERIFY2(
+                shown == (s < sections),
+                qPrintable(
+                    u"%1: section %2 %3"_s.arg(kFormatNames.at(f)).arg(s + 1).arg(shown ? u"shown"_s : u"missing"_s)));
         }
     }
 }
@@ -194,7 +196,8 @@ void TstReportOutput::accentsAndLongObservations_data()
 void TstReportOutput::accentsAndLongObservations()
 {
     QFETCH(int, format);
-    const QString name = u"Conceição Araújo Gonçalves Brandão Magalhães Simões Nóbrega Assunção Guimarães Peixoto Ribeiro"_s;
+    const QString name =
+        u"Conceição Araújo Gonçalves Brandão Magalhães Simões Nóbrega Assunção Guimarães Peixoto Ribeiro"_s;
     const QString obs = u"Observação longa: à vista, crédito pré-aprovado, açúcar, pão, maçã, índio, ônibus, úmido, "
                         u"Ângela, Érico, Ícaro, Óscar, Úrsula, coração, ação, não, irmã, avô, você, três, café, "
                         u"fênix, Ñandú e ü. Atendido às segundas e sextas; cobrar após a entrega."_s;
@@ -271,12 +274,13 @@ void TstReportOutput::fileNames_data()
     QTest::addColumn<QString>("written");
     for (Format f : {Pdf, Html, Rtf, Txt}) {
         const QString ext = kFormatNames.at(f);
-        QTest::addRow("%s without extension", qPrintable(ext)) << int(f) << u"lista_"_s + ext << u"lista_"_s + ext + u'.' + ext;
-        QTest::addRow("%s other extension", qPrintable(ext)) << int(f) << u"lista_"_s + ext + u".dat"_s
-                                                            << u"lista_"_s + ext + u".dat"_s;
+        QTest::addRow("%s without extension", qPrintable(ext))
+            << int(f) << u"lista_"_s + ext << u"lista_"_s + ext + u'.' + ext;
+        QTest::addRow("%s other extension", qPrintable(ext))
+            << int(f) << u"lista_"_s + ext + u".dat"_s << u"lista_"_s + ext + u".dat"_s;
         QTest::addRow("%s own extension", qPrintable(ext)) << int(f) << u"own."_s + ext << u"own."_s + ext;
-        QTest::addRow("%s trailing dot", qPrintable(ext)) << int(f) << u"ponto_"_s + ext + u'.'
-                                                         << u"ponto_"_s + ext + u'.' + ext;
+        QTest::addRow("%s trailing dot", qPrintable(ext))
+            << int(f) << u"ponto_"_s + ext + u'.' << u"ponto_"_s + ext + u'.' + ext;
     }
     QTest::newRow("html in a dotted folder") << int(Html) << u"a.b/lista"_s << u"a.b/lista.html"_s;
 }
@@ -461,8 +465,9 @@ void TstReportOutput::rtfPagesFitTheirSheet()
         for (const rtest::RtfParagraph &para : paras)
             QVERIFY2(para.exact, QByteArray(where + " at " + QByteArray::number(para.top)).constData());
         const int used = paras.constLast().top + paras.constLast().height;
-        QVERIFY2(used <= printable,
-                 QByteArray(where + ": " + QByteArray::number(used) + " of " + QByteArray::number(printable)).constData());
+        QVERIFY2(
+            used <= printable,
+            QByteArray(where + ": " + QByteArray::number(used) + " of " + QByteArray::number(printable)).constData());
 
         // Text paragraphs start on recorded lines, and cover every text item.
         QList<int> lines;
@@ -472,7 +477,8 @@ void TstReportOutput::rtfPagesFitTheirSheet()
         }
         for (const rtest::RtfParagraph &para : paras) {
             if (para.text)
-                QVERIFY2(lines.contains(para.top), QByteArray(where + " paragraph at " + QByteArray::number(para.top)).constData());
+                QVERIFY2(lines.contains(para.top),
+                         QByteArray(where + " paragraph at " + QByteArray::number(para.top)).constData());
         }
         for (int line : std::as_const(lines)) {
             const bool covered = std::any_of(paras.begin(), paras.end(), [line](const rtest::RtfParagraph &para) {
@@ -508,7 +514,7 @@ void TstReportOutput::emptySelection()
 
 void TstReportOutput::corruptStreamIsRefused_data()
 {
-    QTest::addColumn<int>("cut");   // bytes kept of a good recording; -1: garbage
+    QTest::addColumn<int>("cut"); // bytes kept of a good recording; -1: garbage
     QTest::newRow("garbage") << -1;
     QTest::newRow("header only") << 20;
     QTest::newRow("cut inside a page") << 700;
@@ -607,7 +613,7 @@ void TstReportOutput::unbrokenCharactersBeyondTheBasicPlane()
 
         const Format f = Format(format);
         if (f == Pdf)
-            continue;   // pdftotext has no glyphs for these to give back
+            continue; // pdftotext has no glyphs for these to give back
         const QString file = m_dir.filePath(u"emoji."_s + kFormatNames.at(f));
         renderer(f)->PrintRender(&stream, file);
         QString joined = readBack(f, file);
@@ -642,7 +648,7 @@ void TstReportOutput::textGridNeverOverprints()
 void TstReportOutput::longestValuesAreWhole_data()
 {
     QTest::addColumn<int>("kind");
-    QTest::addColumn<int>("obsLength");   // the engine takes whatever the dataset holds
+    QTest::addColumn<int>("obsLength"); // the engine takes whatever the dataset holds
     QTest::newRow("pf") << int(rtest::Kind::Fisica) << 255;
     QTest::newRow("pj") << int(rtest::Kind::Juridica) << 255;
     QTest::newRow("pf taller than a page") << int(rtest::Kind::Fisica) << 12000;
@@ -675,7 +681,8 @@ void TstReportOutput::longestValuesAreWhole()
         else
             stored = QString(c == col_OBS ? obsLength : col.length, c == col_OBS ? u'q' : QChar(u'A' + c % 26))
                          .replace(0, 1, u'W');
-        const QString shown = col.mask.isEmpty() || c == col_CNPJ ? stored : EditMask::displayText(QString(col.mask), stored);
+        const QString shown = col.mask.isEmpty() || c == col_CNPJ ? stored
+                                                                  : EditMask::displayText(QString(col.mask), stored);
         row[c] = {stored, shown};
     }
     for (int c : {col_NOME, col_CONTATO, col_SETOR, col_EMAIL, col_SITE, col_BAIRRO, col_CIDADE,
@@ -694,9 +701,8 @@ void TstReportOutput::longestValuesAreWhole()
         QString joined = readBack(f, file);
         joined.remove(QRegularExpression(u"\\s+"_s));
         for (const QString &value : std::as_const(expected)) {
-            QVERIFY2(joined.contains(value),
-                     qPrintable(kFormatNames.at(f) + u": "_s + value.left(40) + u"... ("_s
-                                + QString::number(value.size()) + u")"_s));
+            QVERIFY2(joined.contains(value), qPrintable(kFormatNames.at(f) + u": "_s + value.left(40) + u"... ("_s
+                                                        + QString::number(value.size()) + u")"_s));
         }
         QVERIFY2(joined.contains(u"Total de clientes: 2"_s.remove(u' ')), qPrintable(kFormatNames.at(f)));
         // The observation may run over pages, between their headers and footers.

@@ -58,8 +58,8 @@ void TstReportProject::shippedProjectHoldsTheFiveReports()
 {
     rel::TRelProject project;
     project.SetProjectFile(rtest::sourceProjectFile());
-    QCOMPARE(project.ReportNames(),
-             QStringList({u"RV_VOSMIRA_0"_s, u"RV_VOSMIRA_1"_s, u"RV_VOSMIRA_2"_s, u"RV_VOSMIRA_3"_s, u"RV_VOSMIRA_4"_s}));
+    QCOMPARE(project.ReportNames(), QStringList({u"RV_VOSMIRA_0"_s, u"RV_VOSMIRA_1"_s, u"RV_VOSMIRA_2"_s,
+                                                 u"RV_VOSMIRA_3"_s, u"RV_VOSMIRA_4"_s}));
     for (int n = 0; n <= 4; ++n) {
         const rel::ReportDefinition *r = project.Definition().findReport(u"RV_VOSMIRA_"_s + QString::number(n));
         QVERIFY(r);
@@ -68,8 +68,8 @@ void TstReportProject::shippedProjectHoldsTheFiveReports()
         for (int s = 0; s <= n; ++s)
             QCOMPARE(r->slotNames.at(s), u"GENERO"_s + QString::number(s + 1));
     }
-    for (const char16_t *code : {u"Show_Nome", u"Show_Contato", u"Show_Endereco", u"Show_Prof",
-                                 u"Show_Sec_Prof_Juridica", u"Show_OBS"}) {
+    for (const char16_t *code :
+         {u"Show_Nome", u"Show_Contato", u"Show_Endereco", u"Show_Prof", u"Show_Sec_Prof_Juridica", u"Show_OBS"}) {
         QVERIFY2(project.Definition().findSection(QString::fromUtf16(code)), qPrintable(QString::fromUtf16(code)));
     }
 }
@@ -79,11 +79,11 @@ void TstReportProject::openTwiceAndClose()
     rel::TRelProject project;
     project.SetProjectFile(rtest::sourceProjectFile());
     QVERIFY(!project.Active());
-    project.Close();   // nothing to close
+    project.Close(); // nothing to close
     project.Open();
     QVERIFY(project.Active());
     project.SetParam(u"GENERO1"_s, u"Show_Nome"_s);
-    project.Open();    // already open: keeps everything
+    project.Open(); // already open: keeps everything
     QCOMPARE(project.GetParam(u"GENERO1"_s), u"Show_Nome"_s);
     project.Close();
     QVERIFY(!project.Active());
@@ -118,15 +118,14 @@ void TstReportProject::malformedProject_data()
     QTest::newRow("not UTF-8") << QByteArray(head + "# Relat\xf3rio\n") << u"UTF-8"_s;
     QTest::newRow("unknown statement") << QByteArray(head + "\nbogus 1\n") << u"linha 3"_s;
     QTest::newRow("unclosed quote") << QByteArray(head + "font \"DejaVu\n") << u"linha 2"_s;
-    QTest::newRow("report without end") << QByteArray(head + "report R\n  connection C\n  slots GENERO1\n")
-                                        << u"end"_s;
+    QTest::newRow("report without end") << QByteArray(head + "report R\n  connection C\n  slots GENERO1\n") << u"end"_s;
     QTest::newRow("report without slots") << QByteArray(head + "report R\n  connection C\nend\n") << u"slots"_s;
-    QTest::newRow("duplicate report") << QByteArray(head + "report R\n connection C\n slots G\nend\n"
-                                                           "report r\n connection C\n slots G\nend\n")
+    QTest::newRow("duplicate report") << QByteArray(head
+                                                    + "report R\n connection C\n slots G\nend\n"
+                                                      "report r\n connection C\n slots G\nend\n")
                                       << u"linha 6"_s;
     QTest::newRow("section without fields") << QByteArray(head + "section S\nend\n") << u"S"_s;
-    QTest::newRow("bad span") << QByteArray(head + "section S\n field \"a\" \"{NOME}\" span x\nend\n")
-                              << u"linha 3"_s;
+    QTest::newRow("bad span") << QByteArray(head + "section S\n field \"a\" \"{NOME}\" span x\nend\n") << u"linha 3"_s;
     QTest::newRow("undefined style") << QByteArray(head + "section S\n field \"a\" \"{NOME}\" style nada\nend\n")
                                      << u"nada"_s;
     QTest::newRow("bad colour") << QByteArray(head + "style value 9 color 12345G\n") << u"cor"_s;
@@ -169,13 +168,14 @@ void TstReportProject::removedBetweenRuns()
 
 void TstReportProject::changedBetweenRunsIsReadAgain()
 {
-    const QByteArray one = "vosmira-report-project 1\nreport ONE\n connection RelDataSetConnection1\n slots GENERO1\nend\n";
+    const QByteArray one =
+        "vosmira-report-project 1\nreport ONE\n connection RelDataSetConnection1\n slots GENERO1\nend\n";
     const QString path = writeProject(one);
     rel::TRelProject project;
     project.SetProjectFile(path);
     QCOMPARE(project.ReportNames(), QStringList{u"ONE"_s});
     writeProject("vosmira-report-project 1\nreport TWO\n connection RelDataSetConnection1\n slots GENERO1\nend\n");
-    QCOMPARE(project.ReportNames(), QStringList{u"ONE"_s});   // still open: not read again
+    QCOMPARE(project.ReportNames(), QStringList{u"ONE"_s}); // still open: not read again
     project.Close();
     QCOMPARE(project.ReportNames(), QStringList{u"TWO"_s});
 }
@@ -216,7 +216,7 @@ void TstReportProject::unknownReportDoesNothing()
     project.AddDataConnection(data.get());
     project.SetProjectFile(rtest::sourceProjectFile());
     QVERIFY(!project.ExecuteReport(u"RV_VOSMIRA_9"_s));
-    QVERIFY(project.Active());   // the run opened the project
+    QVERIFY(project.Active()); // the run opened the project
     QCOMPARE(stream.size(), 0);
     // Rendering a run that recorded nothing writes no file and says so.
     rel::TRelRenderPDF pdf;

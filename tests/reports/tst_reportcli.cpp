@@ -13,7 +13,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Result {
+struct Result
+{
     int exitCode = -1;
     QString out;
     QString err;
@@ -84,7 +85,8 @@ void TstReportCli::sameListingInEveryFormat()
         const QString file = m_out.filePath(u"lista."_s + format);
         const Result r = runCli(base() + sections + QStringList{u"--output"_s, file});
         QVERIFY2(r.exitCode == 0, qPrintable(r.err));
-        const QRegularExpressionMatch m = QRegularExpression(u"200 cliente\\(s\\), (\\d+) página\\(s\\)"_s).match(r.out);
+        const QRegularExpressionMatch m =
+            QRegularExpression(u"200 cliente\\(s\\), (\\d+) página\\(s\\)"_s).match(r.out);
         QVERIFY2(m.hasMatch(), qPrintable(r.out));
         if (pages < 0)
             pages = m.captured(1).toInt();
@@ -119,7 +121,8 @@ void TstReportCli::sameListingInEveryFormat()
 void TstReportCli::companiesWithRegistration()
 {
     const QString file = m_out.filePath(u"empresas.txt"_s);
-    const Result r = runCli(base() + QStringList{u"--kind"_s, u"pj"_s, u"--sections"_s, u"prof"_s, u"--output"_s, file});
+    const Result r = runCli(base()
+                            + QStringList{u"--kind"_s, u"pj"_s, u"--sections"_s, u"prof"_s, u"--output"_s, file});
     QVERIFY2(r.exitCode == 0, qPrintable(r.err));
     QVERIFY(r.out.contains(u"60 cliente(s)"_s));
     const QString text = readText(file);
@@ -133,8 +136,9 @@ void TstReportCli::listsTheReports()
 {
     const Result r = runCli(base() + QStringList{u"--list"_s});
     QCOMPARE(r.exitCode, 0);
-    QCOMPARE(r.out.split(u'\n', Qt::SkipEmptyParts),
-             QStringList({u"RV_VOSMIRA_0"_s, u"RV_VOSMIRA_1"_s, u"RV_VOSMIRA_2"_s, u"RV_VOSMIRA_3"_s, u"RV_VOSMIRA_4"_s}));
+    QCOMPARE(
+        r.out.split(u'\n', Qt::SkipEmptyParts),
+        QStringList({u"RV_VOSMIRA_0"_s, u"RV_VOSMIRA_1"_s, u"RV_VOSMIRA_2"_s, u"RV_VOSMIRA_3"_s, u"RV_VOSMIRA_4"_s}));
 }
 
 void TstReportCli::nameWithoutExtension()
@@ -149,7 +153,7 @@ void TstReportCli::nameWithoutExtension()
 void TstReportCli::failures_data()
 {
     QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QString>("breakFile");   // relative to the program folder: removed or spoilt
+    QTest::addColumn<QString>("breakFile"); // relative to the program folder: removed or spoilt
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("message");
     const QStringList out = {u"--output"_s, u"OUT/x.pdf"_s};

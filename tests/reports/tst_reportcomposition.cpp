@@ -37,24 +37,24 @@ void TstReportComposition::composition_data()
     QTest::addColumn<QStringList>("generos");
     QTest::addColumn<QString>("report");
     const QString nome = u"Show_Nome"_s;
-    QTest::newRow("name only") << false << false << false << false << false
-                               << QStringList{nome, {}, {}, {}, {}} << u"RV_VOSMIRA_0"_s;
-    QTest::newRow("all, private persons") << true << true << true << true << false
-                                          << QStringList{nome, u"Show_Contato"_s, u"Show_Endereco"_s, u"Show_Prof"_s, u"Show_OBS"_s}
-                                          << u"RV_VOSMIRA_4"_s;
+    QTest::newRow("name only") << false << false << false << false << false << QStringList{nome, {}, {}, {}, {}}
+                               << u"RV_VOSMIRA_0"_s;
+    QTest::newRow("all, private persons")
+        << true << true << true << true << false
+        << QStringList{nome, u"Show_Contato"_s, u"Show_Endereco"_s, u"Show_Prof"_s, u"Show_OBS"_s} << u"RV_VOSMIRA_4"_s;
     QTest::newRow("all, companies") << true << true << true << true << true
                                     << QStringList{nome, u"Show_Contato"_s, u"Show_Endereco"_s,
                                                    u"Show_Sec_Prof_Juridica"_s, u"Show_OBS"_s}
                                     << u"RV_VOSMIRA_4"_s;
-    QTest::newRow("contact and observations, no gap") << true << false << false << true << false
-                                                      << QStringList{nome, u"Show_Contato"_s, u"Show_OBS"_s, {}, {}}
-                                                      << u"RV_VOSMIRA_2"_s;
-    QTest::newRow("address and observations, companies") << false << true << false << true << true
-                                                         << QStringList{nome, u"Show_Endereco"_s, u"Show_OBS"_s, {}, {}}
-                                                         << u"RV_VOSMIRA_2"_s;
-    QTest::newRow("registration alone, companies") << false << false << true << false << true
-                                                   << QStringList{nome, u"Show_Sec_Prof_Juridica"_s, {}, {}, {}}
-                                                   << u"RV_VOSMIRA_1"_s;
+    QTest::newRow("contact and observations, no gap")
+        << true << false << false << true << false << QStringList{nome, u"Show_Contato"_s, u"Show_OBS"_s, {}, {}}
+        << u"RV_VOSMIRA_2"_s;
+    QTest::newRow("address and observations, companies")
+        << false << true << false << true << true << QStringList{nome, u"Show_Endereco"_s, u"Show_OBS"_s, {}, {}}
+        << u"RV_VOSMIRA_2"_s;
+    QTest::newRow("registration alone, companies")
+        << false << false << true << false << true << QStringList{nome, u"Show_Sec_Prof_Juridica"_s, {}, {}, {}}
+        << u"RV_VOSMIRA_1"_s;
     QTest::newRow("three") << true << true << true << false << false
                            << QStringList{nome, u"Show_Contato"_s, u"Show_Endereco"_s, u"Show_Prof"_s, {}}
                            << u"RV_VOSMIRA_3"_s;
@@ -128,7 +128,7 @@ void TstReportComposition::connectionReadsTheFilteredSelection()
     for (companies->First(); !companies->Eof(); companies->Next())
         expected.append(companies->DisplayText(ClientRecord::col_NOME));
     QCOMPARE(names, expected);
-    QCOMPARE(selection.RecNo(), cursor);   // the report does not move the window's cursor
+    QCOMPARE(selection.RecNo(), cursor); // the report does not move the window's cursor
 }
 
 void TstReportComposition::connectionGivesNullsAndMasks()

@@ -10,8 +10,8 @@ using namespace Qt::StringLiterals;
 Q_DECLARE_METATYPE(std::optional<QString>)
 
 namespace QTest {
-template<>
-char* toString(const std::optional<QString>& value)
+template <>
+char *toString(const std::optional<QString> &value)
 {
     return value ? QTest::toString(*value) : qstrdup("(absent)");
 }
@@ -40,11 +40,13 @@ void TstIniDocument::readsHandWrittenFiles_data()
     QTest::addColumn<std::optional<QString>>("expected");
 
     const std::optional<QString> none;
-    auto s = [](const char* text) { return std::optional<QString>(QString::fromUtf8(text)); };
+    auto s = [](const char *text) { return std::optional<QString>(QString::fromUtf8(text)); };
 
     QTest::newRow("plain") << QByteArray("[VOSMIRA]\nNOME=default\n") << u"VOSMIRA"_s << u"NOME"_s << s("default");
-    QTest::newRow("blanks around") << QByteArray("[Vosmira]\n  KEY1 =  yes \t\n") << u"Vosmira"_s << u"KEY1"_s << s("yes");
-    QTest::newRow("header blanks") << QByteArray("  [ Vosmira ]  \nKEY1=yes\n") << u"Vosmira"_s << u"KEY1"_s << s("yes");
+    QTest::newRow("blanks around") << QByteArray("[Vosmira]\n  KEY1 =  yes \t\n") << u"Vosmira"_s << u"KEY1"_s
+                                   << s("yes");
+    QTest::newRow("header blanks") << QByteArray("  [ Vosmira ]  \nKEY1=yes\n") << u"Vosmira"_s << u"KEY1"_s
+                                   << s("yes");
     QTest::newRow("crlf") << QByteArray("[VOSMIRA]\r\nSENHA=abc\r\n") << u"VOSMIRA"_s << u"SENHA"_s << s("abc");
     QTest::newRow("bom") << QByteArray("\xEF\xBB\xBF[VOSMIRA]\nSENHA=abc") << u"VOSMIRA"_s << u"SENHA"_s << s("abc");
     QTest::newRow("other case") << QByteArray("[vosmira]\nnome=x\n") << u"VOSMIRA"_s << u"NOME"_s << s("x");
@@ -90,18 +92,16 @@ void TstIniDocument::rewriteChangesOnlyItsLine_data()
 
     QTest::newRow("empty file") << QByteArray() << u"VOSMIRA"_s << u"NOME"_s << u"default"_s
                                 << QByteArray("[VOSMIRA]\nNOME=default\n");
-    QTest::newRow("spelling kept") << QByteArray("[Vosmira]\nKey1=no\n") << u"VOSMIRA"_s << u"KEY1"_s
-                                   << u"yes"_s << QByteArray("[Vosmira]\nKey1=yes\n");
+    QTest::newRow("spelling kept") << QByteArray("[Vosmira]\nKey1=no\n") << u"VOSMIRA"_s << u"KEY1"_s << u"yes"_s
+                                   << QByteArray("[Vosmira]\nKey1=yes\n");
     QTest::newRow("layout kept") << QByteArray("[S]\n  k =  old\n") << u"S"_s << u"k"_s << u"new"_s
                                  << QByteArray("[S]\n  k =  new\n");
-    QTest::newRow("comments kept")
-        << QByteArray("; settings\n\n[S]\n; the key\nk=1\n\n# note\n") << u"S"_s << u"k"_s << u"2"_s
-        << QByteArray("; settings\n\n[S]\n; the key\nk=2\n\n# note\n");
-    QTest::newRow("new key after last key")
-        << QByteArray("[S]\na=1\n\n; trailer\n[T]\nb=2\n") << u"S"_s << u"c"_s << u"3"_s
-        << QByteArray("[S]\na=1\nc=3\n\n; trailer\n[T]\nb=2\n");
-    QTest::newRow("new key in empty section") << QByteArray("[S]\n[T]\n") << u"s"_s << u"k"_s << u"v"_s
-                                              << QByteArray("[S]\nk=v\n[T]\n");
+    QTest::newRow("comments kept") << QByteArray("; settings\n\n[S]\n; the key\nk=1\n\n# note\n") << u"S"_s << u"k"_s
+                                   << u"2"_s << QByteArray("; settings\n\n[S]\n; the key\nk=2\n\n# note\n");
+    QTest::newRow("new key after last key") << QByteArray("[S]\na=1\n\n; trailer\n[T]\nb=2\n") << u"S"_s << u"c"_s
+                                            << u"3"_s << QByteArray("[S]\na=1\nc=3\n\n; trailer\n[T]\nb=2\n");
+    QTest::newRow("new key in empty section")
+        << QByteArray("[S]\n[T]\n") << u"s"_s << u"k"_s << u"v"_s << QByteArray("[S]\nk=v\n[T]\n");
     QTest::newRow("new section") << QByteArray("[S]\na=1") << u"T"_s << u"b"_s << u"2"_s
                                  << QByteArray("[S]\na=1\n\n[T]\nb=2\n");
     QTest::newRow("crlf kept") << QByteArray("[S]\r\na=1\r\n") << u"S"_s << u"b"_s << u"2"_s
@@ -110,8 +110,8 @@ void TstIniDocument::rewriteChangesOnlyItsLine_data()
                               << QByteArray("\xEF\xBB\xBF[S]\na=ç\n");
     QTest::newRow("empty value") << QByteArray("[S]\nk=abc\n") << u"S"_s << u"k"_s << QString()
                                  << QByteArray("[S]\nk=\n");
-    QTest::newRow("latin-1 becomes utf-8") << QByteArray("[S]\nk=N\xE3o\nj=1\n") << u"S"_s << u"j"_s
-                                           << u"2"_s << QByteArray("[S]\nk=Não\nj=2\n");
+    QTest::newRow("latin-1 becomes utf-8")
+        << QByteArray("[S]\nk=N\xE3o\nj=1\n") << u"S"_s << u"j"_s << u"2"_s << QByteArray("[S]\nk=Não\nj=2\n");
 }
 
 void TstIniDocument::rewriteChangesOnlyItsLine()
@@ -131,13 +131,13 @@ void TstIniDocument::valuesRoundTrip_data()
 {
     QTest::addColumn<QString>("value");
 
-    const char* values[] = {
-        "", "yes", "ADMIN", "Não", "ç", "日本語 🙂", "a=b", "=", "==x==", " lead", "trail ", " ", "   ",
-        "\t", "tab\tinside", "\"quoted\"", "\"", "x\"", "\"x", "a\"b", "line\nbreak", "\n", "cr\r",
-        "crlf\r\n", "\\", "back\\slash", "\\n", "\"\\\"", "semi;colon", ";", "[x]", "#hash",
-        "\u00A0nbsp", "ends\\",
+    const char *values[] = {
+        "",       "yes",        "ADMIN",       "Não", "ç",     "日本語 🙂", "a=b",        "=",           "==x==",
+        " lead",  "trail ",     " ",           "   ", "\t",    "tab\tinside",    "\"quoted\"", "\"",          "x\"",
+        "\"x",    "a\"b",       "line\nbreak", "\n",  "cr\r",  "crlf\r\n",       "\\",         "back\\slash", "\\n",
+        "\"\\\"", "semi;colon", ";",           "[x]", "#hash", "\u00A0nbsp",     "ends\\",
     };
-    for (const char* v : values) {
+    for (const char *v : values) {
         const QString value = QString::fromUtf8(v);
         QString name = value;
         name.replace(u'\n', u"\\n"_s).replace(u'\r', u"\\r"_s).replace(u'\t', u"\\t"_s);

@@ -19,13 +19,13 @@ namespace {
 
 const QString store = u"VosmiraKEY.ini"_s;
 
-QByteArray readAll(const QString& path)
+QByteArray readAll(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-void writeAll(const QString& path, const QByteArray& bytes)
+void writeAll(const QString &path, const QByteArray &bytes)
 {
     QDir().mkpath(QFileInfo(path).path());
     QFile file(path);
@@ -34,11 +34,11 @@ void writeAll(const QString& path, const QByteArray& bytes)
 }
 
 // The text of the error a write raises, or a null string when it succeeds.
-QString writeError(IniFile& ini, const QString& section, const QString& key, const QString& value)
+QString writeError(IniFile &ini, const QString &section, const QString &key, const QString &value)
 {
     try {
         ini.WriteString(section, key, value);
-    } catch (const IniWriteError& e) {
+    } catch (const IniWriteError &e) {
         return QString::fromUtf8(e.what());
     }
     return {};
@@ -181,8 +181,8 @@ void TstIniFile::filesAreOwnerOnly()
     IniFile ini(store);
     ini.WriteString(u"VOSMIRA"_s, u"NOME"_s, u"default"_s);
     const auto ownerFile = QFile::ReadOwner | QFile::WriteOwner;
-    const auto mask = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
-        | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+    const auto mask = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::WriteGroup
+                      | QFile::ExeGroup | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
     QCOMPARE(QFile::permissions(ini.fileName()) & mask, ownerFile);
     QCOMPARE(QFile::permissions(folder()) & mask, ownerFile | QFile::ExeOwner);
 
@@ -213,7 +213,8 @@ void TstIniFile::settingsFolder_data()
     QTest::newRow("unset") << false << QString() << u"<tmp>/home/.config/Vosmira"_s;
     QTest::newRow("empty") << true << QString() << u"<tmp>/home/.config/Vosmira"_s;
     QTest::newRow("relative") << true << u"cfg"_s << u"<tmp>/home/.config/Vosmira"_s;
-    QTest::newRow("non-ASCII") << true << u"<tmp>/Configurações \U0001F600"_s << u"<tmp>/Configurações \U0001F600/Vosmira"_s;
+    QTest::newRow("non-ASCII") << true << u"<tmp>/Configurações \U0001F600"_s
+                               << u"<tmp>/Configurações \U0001F600/Vosmira"_s;
 }
 
 void TstIniFile::settingsFolder()

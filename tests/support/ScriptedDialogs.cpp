@@ -13,10 +13,8 @@ Answer ScriptedDialogs::message(QWidget *, const MessageRequest &request)
         return m_answers.dequeue();
     switch (request.kind) {
     case MessageKind::Question:
-    case MessageKind::Confirmation:
-        return Answer::Yes;
-    default:
-        return Answer::Ok;
+    case MessageKind::Confirmation: return Answer::Yes;
+    default: return Answer::Ok;
     }
 }
 

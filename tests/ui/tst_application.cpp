@@ -133,8 +133,8 @@ void TstApplication::scriptedDoubleAnswersInOrder()
     QVERIFY(!msg::question(QStringLiteral("Confirmação"), QStringLiteral("Primeira?")));
     QVERIFY(msg::question(QStringLiteral("Confirmação"), QStringLiteral("Segunda?")));
     QVERIFY(msg::question(QStringLiteral("Confirmação"), QStringLiteral("Sem roteiro?")));
-    QCOMPARE(dialogs.texts(), (QStringList{QStringLiteral("Primeira?"), QStringLiteral("Segunda?"),
-                                           QStringLiteral("Sem roteiro?")}));
+    QCOMPARE(dialogs.texts(),
+             (QStringList{QStringLiteral("Primeira?"), QStringLiteral("Segunda?"), QStringLiteral("Sem roteiro?")}));
     QCOMPARE(dialogs.fileName(nullptr, {}), QString());
 }
 

@@ -180,32 +180,32 @@ void TstDbControls::typedValues_data()
 {
     QTest::addColumn<QString>("column");
     QTest::addColumn<QString>("keys");
-    QTest::addColumn<QString>("text");      // as the exit checks see it
+    QTest::addColumn<QString>("text"); // as the exit checks see it
     QTest::addColumn<QString>("stored");
     QTest::addColumn<bool>("complete");
 
     QTest::newRow("cpf") << u"CPF"_s << u"12345678909"_s << u"12345678909"_s << u"12345678909"_s << true;
     QTest::newRow("cpf partial") << u"CPF"_s << u"12345"_s << u"12345      "_s << u"12345"_s << false;
-    QTest::newRow("cpf letters refused") << u"CPF"_s << u"12a345b678c909"_s << u"12345678909"_s
-                                         << u"12345678909"_s << true;
+    QTest::newRow("cpf letters refused") << u"CPF"_s << u"12a345b678c909"_s << u"12345678909"_s << u"12345678909"_s
+                                         << true;
     QTest::newRow("phone") << u"TELEFONE1"_s << u"1133334444"_s << u"1133334444"_s << u"1133334444"_s << true;
     QTest::newRow("cep") << u"CEP"_s << u"01310100"_s << u"01310100"_s << u"01310100"_s << true;
-    QTest::newRow("cnpj") << u"CNPJ"_s << u"11222333000181"_s << u"11.222.333/0001-81"_s
-                          << u"11.222.333/0001-81"_s << true;
-    QTest::newRow("cnpj letters turn upper case") << u"CNPJ"_s << u"12abc34501de35"_s << u"12.ABC.345/01DE-35"_s
-                                                  << u"12.ABC.345/01DE-35"_s << true;
-    QTest::newRow("cnpj letter refused in check place") << u"CNPJ"_s << u"1122233300018A"_s
-                                                        << u"11.222.333/0001-8 "_s << u"11.222.333/0001-8"_s << true;
+    QTest::newRow("cnpj") << u"CNPJ"_s << u"11222333000181"_s << u"11.222.333/0001-81"_s << u"11.222.333/0001-81"_s
+                          << true;
+    QTest::newRow("cnpj letters turn upper case")
+        << u"CNPJ"_s << u"12abc34501de35"_s << u"12.ABC.345/01DE-35"_s << u"12.ABC.345/01DE-35"_s << true;
+    QTest::newRow("cnpj letter refused in check place")
+        << u"CNPJ"_s << u"1122233300018A"_s << u"11.222.333/0001-8 "_s << u"11.222.333/0001-8"_s << true;
     // Qt's digit and letter positions take any script's digits and letters;
     // Brazilian keyboards give superscript digits on AltGr+1, 2 and 3.
-    QTest::newRow("phone superscript digit refused") << u"TELEFONE1"_s << u"11\u00b23333\u00b34444"_s << u"1133334444"_s
-                                                     << u"1133334444"_s << true;
-    QTest::newRow("cep other-script digit refused") << u"CEP"_s << u"0131\u0663\u00b90100"_s << u"01310100"_s
-                                                    << u"01310100"_s << true;
-    QTest::newRow("cnpj accented letter refused") << u"CNPJ"_s << u"12ab\u00e7c34501\u00dfde35"_s
-                                                  << u"12.ABC.345/01DE-35"_s << u"12.ABC.345/01DE-35"_s << true;
-    QTest::newRow("cnpj first eight") << u"CNPJ"_s << u"11222333"_s << u"11.222.333/    -  "_s
-                                      << u"11.222.333/    -"_s << true;
+    QTest::newRow("phone superscript digit refused")
+        << u"TELEFONE1"_s << u"11\u00b23333\u00b34444"_s << u"1133334444"_s << u"1133334444"_s << true;
+    QTest::newRow("cep other-script digit refused")
+        << u"CEP"_s << u"0131\u0663\u00b90100"_s << u"01310100"_s << u"01310100"_s << true;
+    QTest::newRow("cnpj accented letter refused")
+        << u"CNPJ"_s << u"12ab\u00e7c34501\u00dfde35"_s << u"12.ABC.345/01DE-35"_s << u"12.ABC.345/01DE-35"_s << true;
+    QTest::newRow("cnpj first eight") << u"CNPJ"_s << u"11222333"_s << u"11.222.333/    -  "_s << u"11.222.333/    -"_s
+                                      << true;
 }
 
 void TstDbControls::typedValues()
@@ -242,7 +242,7 @@ void TstDbControls::gapsKeepTheirPlaces()
 void TstDbControls::untouchedEditsStoreNull()
 {
     Bench &b = *m_bench;
-    QCOMPARE(b.cpf->text(), u"..-"_s);          // what Qt hands back for an empty mask
+    QCOMPARE(b.cpf->text(), u"..-"_s); // what Qt hands back for an empty mask
     QVERIFY(b.cpf->storedValue().isNull());
     QVERIFY(b.phone->storedValue().isNull());
     b.dm->CDSClienteNOME->SetAsString(u"X"_s);
@@ -276,7 +276,7 @@ void TstDbControls::incompleteMaskRefusesTab()
     QCOMPARE(m_dialogs->messages().size(), 1);
     QCOMPARE(m_dialogs->messages().first().kind, MessageKind::Error);
     QCOMPARE(m_dialogs->messages().first().text, incompleteMaskMessage());
-    QCOMPARE(b.phone->cursorPosition(), 7);      // on the first gap: "(11)333_"
+    QCOMPARE(b.phone->cursorPosition(), 7); // on the first gap: "(11)333_"
     QVERIFY(b.dm->CDSClienteTELEFONE1->IsNull());
 
     b.type(b.phone, u"44444"_s, 7);
@@ -428,7 +428,7 @@ void TstDbControls::memoRefusesBeyondItsLimit()
     b.memo->paste();
     QCOMPARE(b.memo->toPlainText(), QString(398, u'x') + u'z');
 
-    QTest::keyClick(b.memo, Qt::Key_Tab);      // Tab leaves the memo
+    QTest::keyClick(b.memo, Qt::Key_Tab); // Tab leaves the memo
     QVERIFY(!b.memo->hasFocus());
     QCOMPARE(b.dm->CDSClienteOBS->AsString().size(), 399);
 }

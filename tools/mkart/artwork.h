@@ -9,10 +9,10 @@
 // What one run of the tool is asked to paint.
 struct ArtJob
 {
-    QStringList icons;      // SVG files, the first is the main one
-    QSize size;             // output size in pixels
+    QStringList icons; // SVG files, the first is the main one
+    QSize size;        // output size in pixels
     bool highlighted = false;
-    QString note;           // extra words after a logo's subtitle
+    QString note; // extra words after a logo's subtitle
 };
 
 // The window colour the main window and its picture buttons share.

@@ -4,8 +4,8 @@
 #include <QSvgRenderer>
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <random>
 #include <vector>
 
@@ -53,15 +53,20 @@ QImage boxPassTransposed(const QImage &src, int radius)
         std::fill(sums.begin(), sums.end(), 0);
         for (int x = -radius; x <= radius; ++x) {
             const QRgb c = pixel(x);
-            sums[0] += qAlpha(c); sums[1] += qRed(c); sums[2] += qGreen(c); sums[3] += qBlue(c);
+            sums[0] += qAlpha(c);
+            sums[1] += qRed(c);
+            sums[2] += qGreen(c);
+            sums[3] += qBlue(c);
         }
         for (int x = 0; x < w; ++x) {
             auto *out = reinterpret_cast<QRgb *>(dst.scanLine(x));
             out[y] = qRgba(sums[1] / window, sums[2] / window, sums[3] / window, sums[0] / window);
             const QRgb a = pixel(x - radius);
             const QRgb b = pixel(x + radius + 1);
-            sums[0] += qAlpha(b) - qAlpha(a); sums[1] += qRed(b) - qRed(a);
-            sums[2] += qGreen(b) - qGreen(a); sums[3] += qBlue(b) - qBlue(a);
+            sums[0] += qAlpha(b) - qAlpha(a);
+            sums[1] += qRed(b) - qRed(a);
+            sums[2] += qGreen(b) - qGreen(a);
+            sums[3] += qBlue(b) - qBlue(a);
         }
     }
     return dst;

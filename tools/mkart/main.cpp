@@ -68,10 +68,13 @@ int main(int argc, char *argv[])
     parser.addPositionalArgument(QStringLiteral("kind"), QStringLiteral("button, logo, banner, backdrop or icon"));
     const QCommandLineOption sizeOption(QStringLiteral("size"), QStringLiteral("Output size."), QStringLiteral("WxH"));
     const QCommandLineOption iconOption(QStringLiteral("icon"), QStringLiteral("SVG icon."), QStringLiteral("file"));
-    const QCommandLineOption outOption(QStringLiteral("out"), QStringLiteral("Output picture."), QStringLiteral("file"));
-    const QCommandLineOption fontOption(QStringLiteral("font"), QStringLiteral("Font file to letter with."), QStringLiteral("file"));
+    const QCommandLineOption outOption(QStringLiteral("out"), QStringLiteral("Output picture."),
+                                       QStringLiteral("file"));
+    const QCommandLineOption fontOption(QStringLiteral("font"), QStringLiteral("Font file to letter with."),
+                                        QStringLiteral("file"));
     const QCommandLineOption highlightOption(QStringLiteral("highlight"), QStringLiteral("Picture under the pointer."));
-    const QCommandLineOption noteOption(QStringLiteral("note"), QStringLiteral("Words after the logo's subtitle."), QStringLiteral("text"));
+    const QCommandLineOption noteOption(QStringLiteral("note"), QStringLiteral("Words after the logo's subtitle."),
+                                        QStringLiteral("text"));
     parser.addOptions({sizeOption, iconOption, outOption, fontOption, highlightOption, noteOption});
     parser.addHelpOption();
     parser.process(app);
@@ -81,10 +84,8 @@ int main(int argc, char *argv[])
         return fail(QStringLiteral("exactly one KIND expected"));
 
     const std::map<QString, QImage (*)(const ArtJob &)> painters{
-        {QStringLiteral("button"), &paintButton},
-        {QStringLiteral("logo"), &paintLogo},
-        {QStringLiteral("banner"), &paintBanner},
-        {QStringLiteral("backdrop"), &paintBackdrop},
+        {QStringLiteral("button"), &paintButton}, {QStringLiteral("logo"), &paintLogo},
+        {QStringLiteral("banner"), &paintBanner}, {QStringLiteral("backdrop"), &paintBackdrop},
         {QStringLiteral("icon"), &paintIcon},
     };
     const auto painter = painters.find(positional.first());

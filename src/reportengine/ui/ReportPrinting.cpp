@@ -17,8 +17,8 @@ void preparePrinter(QPrinter &printer, const PageSetup &setup, const QString &jo
     printer.setFullPage(true);
     const QPageSize size(QSizeF(qMin(setup.width, setup.height) / 20.0, qMax(setup.width, setup.height) / 20.0),
                          QPageSize::Point, QString(), QPageSize::FuzzyMatch);
-    printer.setPageLayout(QPageLayout(size, setup.width > setup.height ? QPageLayout::Landscape : QPageLayout::Portrait,
-                                      QMarginsF()));
+    printer.setPageLayout(
+        QPageLayout(size, setup.width > setup.height ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF()));
 }
 
 void printStream(QIODevice *stream, QPrinter &printer, const std::function<bool(int)> &progress)

@@ -14,7 +14,8 @@ namespace rel {
 
 enum class TReportDest { Printer, Preview, File };
 
-struct TOutputOptions {
+struct TOutputOptions
+{
     TReportDest destination = TReportDest::Preview;
     TFileFormat format = TFileFormat::PDF;
     QString fileName;

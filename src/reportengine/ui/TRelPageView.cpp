@@ -54,7 +54,8 @@ qreal TRelPageView::zoomForWidth(int width) const
 
 qreal TRelPageView::zoomForPage(const QSize &size) const
 {
-    const qreal byHeight = 100.0 * (size.height() - 2 * Border) / (m_setup.height * qreal(logicalDpiY()) / TwipsPerInch);
+    const qreal byHeight = 100.0 * (size.height() - 2 * Border)
+                           / (m_setup.height * qreal(logicalDpiY()) / TwipsPerInch);
     return qMin(zoomForWidth(size.width()), byHeight);
 }
 

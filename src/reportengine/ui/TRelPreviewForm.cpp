@@ -74,13 +74,13 @@ void TRelPreviewForm::buildToolBar(QLayout *layout)
     auto *bar = new QToolBar(this);
     bar->setObjectName(QStringLiteral("toolBar"));
     bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    auto button = [&](const char *name, const QString &text, const QIcon &icon, const QKeySequence &key,
-                      auto slot) {
+    auto button = [&](const char *name, const QString &text, const QIcon &icon, const QKeySequence &key, auto slot) {
         auto *b = new QToolButton(bar);
         b->setObjectName(QLatin1String(name));
         b->setText(text);
         b->setIcon(icon);
-        b->setToolTip(key.isEmpty() ? text : text + QStringLiteral(" (") + key.toString(QKeySequence::NativeText) + u')');
+        b->setToolTip(key.isEmpty() ? text
+                                    : text + QStringLiteral(" (") + key.toString(QKeySequence::NativeText) + u')');
         b->setToolButtonStyle(Qt::ToolButtonIconOnly);
         b->setAutoRaise(true);
         vosmira::connectHandler(b, &QToolButton::clicked, this, slot);
@@ -88,8 +88,9 @@ void TRelPreviewForm::buildToolBar(QLayout *layout)
         return b;
     };
     if (m_settings.allowPrint) {
-        auto *p = button("btnPrint", QStringLiteral("Imprimir..."), themed("document-print", QStyle::SP_DialogSaveButton, this),
-                         QKeySequence::Print, &TRelPreviewForm::print);
+        auto *p = button("btnPrint", QStringLiteral("Imprimir..."),
+                         themed("document-print", QStyle::SP_DialogSaveButton, this), QKeySequence::Print,
+                         &TRelPreviewForm::print);
         p->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     }
     if (m_settings.allowSave) {
@@ -109,8 +110,9 @@ void TRelPreviewForm::buildToolBar(QLayout *layout)
         bar->addWidget(save);
     }
     bar->addSeparator();
-    m_first = button("btnFirst", QStringLiteral("Primeira página"), themed("go-first", QStyle::SP_MediaSkipBackward, this),
-                     QKeySequence(Qt::CTRL | Qt::Key_Home), &TRelPreviewForm::firstPage);
+    m_first = button("btnFirst", QStringLiteral("Primeira página"),
+                     themed("go-first", QStyle::SP_MediaSkipBackward, this), QKeySequence(Qt::CTRL | Qt::Key_Home),
+                     &TRelPreviewForm::firstPage);
     m_prior = button("btnPrior", QStringLiteral("Página anterior"), themed("go-previous", QStyle::SP_ArrowBack, this),
                      QKeySequence(Qt::Key_PageUp), &TRelPreviewForm::priorPage);
     m_pageLabel = new QLabel(bar);
@@ -151,15 +153,17 @@ void TRelPreviewForm::buildToolBar(QLayout *layout)
     bar->addWidget(m_zoomBox);
     button("btnZoomIn", QStringLiteral("Aumentar zoom"), themed("zoom-in", QStyle::SP_ArrowUp, this),
            QKeySequence(Qt::Key_Plus), &TRelPreviewForm::zoomIn);
-    button("btnFitWidth", QStringLiteral("Largura da página"), themed("zoom-fit-width", QStyle::SP_ToolBarHorizontalExtensionButton, this),
-           QKeySequence(), &TRelPreviewForm::fitWidth);
+    button("btnFitWidth", QStringLiteral("Largura da página"),
+           themed("zoom-fit-width", QStyle::SP_ToolBarHorizontalExtensionButton, this), QKeySequence(),
+           &TRelPreviewForm::fitWidth);
     button("btnFitPage", QStringLiteral("Página inteira"), themed("zoom-fit-best", QStyle::SP_TitleBarMaxButton, this),
            QKeySequence(), &TRelPreviewForm::fitPage);
     auto *spacer = new QWidget(bar);
     spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     bar->addWidget(spacer);
-    auto *close = button("btnClose", QStringLiteral("Fechar"), themed("window-close", QStyle::SP_DialogCloseButton, this),
-                         QKeySequence(Qt::Key_Escape), &QDialog::accept);
+    auto *close = button("btnClose", QStringLiteral("Fechar"),
+                         themed("window-close", QStyle::SP_DialogCloseButton, this), QKeySequence(Qt::Key_Escape),
+                         &QDialog::accept);
     close->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     layout->addWidget(bar);
 }
@@ -242,10 +246,16 @@ void TRelPreviewForm::keyPressEvent(QKeyEvent *event)
     case Qt::Key_PageDown: nextPage(); return;
     case Qt::Key_PageUp: priorPage(); return;
     case Qt::Key_Home:
-        if (event->modifiers() & Qt::ControlModifier) { firstPage(); return; }
+        if (event->modifiers() & Qt::ControlModifier) {
+            firstPage();
+            return;
+        }
         break;
     case Qt::Key_End:
-        if (event->modifiers() & Qt::ControlModifier) { lastPage(); return; }
+        if (event->modifiers() & Qt::ControlModifier) {
+            lastPage();
+            return;
+        }
         break;
     case Qt::Key_Plus: zoomIn(); return;
     case Qt::Key_Minus: zoomOut(); return;

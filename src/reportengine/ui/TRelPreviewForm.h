@@ -16,7 +16,8 @@ namespace rel {
 
 class TRelPageView;
 
-struct TPreviewSettings {
+struct TPreviewSettings
+{
     QString title = QStringLiteral("Report Preview");
     QString jobTitle = QStringLiteral("Relatório Vosmira");
     QString printStatus = QStringLiteral("Printing page %p");
@@ -38,7 +39,7 @@ public:
     TRelPreviewForm(QIODevice *stream, const TPreviewSettings &settings, QWidget *parent = nullptr);
     ~TRelPreviewForm() override;
 
-    int pageNumber() const { return m_current; }   // from 1
+    int pageNumber() const { return m_current; } // from 1
     int pageCount() const { return int(m_offsets.size()); }
     qreal zoom() const;
     const Page &currentPage() const;

@@ -40,9 +40,8 @@ bool TRelSystem::Execute(ReportJob job)
         if (ShowStatus)
             status = std::make_unique<TRelStatusWindow>(TitleStatus, parent);
         PageStreamWriter writer(&pages);
-        const bool done = layoutReport(job, writer, [&](int page) {
-            return !status || status->showPage(StatusFormat, page);
-        });
+        const bool done = layoutReport(job, writer,
+                                       [&](int page) { return !status || status->showPage(StatusFormat, page); });
         if (!done)
             return false;
     }
@@ -77,9 +76,7 @@ bool TRelSystem::Execute(ReportJob job)
         printStream(&pages, printer, [&](int page) { return !status || status->showPage(StatusPrintFormat, page); });
         break;
     }
-    case TReportDest::File:
-        makeRenderer(m_last.format)->PrintRender(&pages, m_last.fileName);
-        break;
+    case TReportDest::File: makeRenderer(m_last.format)->PrintRender(&pages, m_last.fileName); break;
     }
     return true;
 }

@@ -19,7 +19,7 @@ public:
     QString TitleSetup = QStringLiteral("Output Options");
     QString TitleStatus = QStringLiteral("Report Status");
     QString TitlePreview = QStringLiteral("Report Preview");
-    QString TitlePrint = QStringLiteral("Relatório Vosmira");   // print job and document title
+    QString TitlePrint = QStringLiteral("Relatório Vosmira"); // print job and document title
     QString StatusFormat = QStringLiteral("Generating page %p");
     QString StatusPrintFormat = QStringLiteral("Printing page %p");
     bool ShowSetupDialog = true;
@@ -28,7 +28,7 @@ public:
     qreal PreviewZoom = 100;
     bool AllowPrintFromPreview = true;
     bool AllowSaveFromPreview = true;
-    TOutputOptions DefaultOptions;   // destination preview unless changed
+    TOutputOptions DefaultOptions; // destination preview unless changed
 
     // Where the last run went (after the options dialog); for callers and tests.
     TOutputOptions LastOptions() const { return m_last; }

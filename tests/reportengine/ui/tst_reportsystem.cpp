@@ -162,7 +162,7 @@ void TstReportSystem::cancelledOptionsMakeNothing()
 {
     m_dialogs.onNextWindow([](QDialog &) { return int(QDialog::Rejected); });
     rel::TRelSystem system;
-    QVERIFY(run(system));   // the report exists; the user stopped it
+    QVERIFY(run(system)); // the report exists; the user stopped it
     QCOMPARE(m_dialogs.windowTitles(), QStringList{u"Output Options"_s});
 }
 
