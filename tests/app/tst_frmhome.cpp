@@ -1,8 +1,10 @@
 #include "ProgramFolder.h"
 #include "ScriptedDialogs.h"
+#include "TDBEdit.h"
 #include "TImage.h"
 #include "TShape.h"
 #include "TestFolders.h"
+#include "UFrmCADASTROclientes.h"
 #include "UFrmHome.h"
 #include "VosmiraApplication.h"
 
@@ -16,6 +18,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QSignalSpy>
+#include <QSqlQuery>
 #include <QTest>
 #include <QTimer>
 
@@ -84,6 +87,7 @@ private Q_SLOTS:
     void firstRunWritesDefaultAndAsksNothing();
     void anyOtherNameBringsUpThePromptOnce();
     void featureWindowsOpenModallyOneAtATime();
+    void registrationRunsThroughTheDialogService();
     void captionsDoNothingWhenClicked();
     void hoverChangesColourAndPicture();
     void missingHoverPictureShowsErrorAndGoesOn();
@@ -233,6 +237,32 @@ void TstFrmHome::featureWindowsOpenModallyOneAtATime()
     // Every window went through the dialog service, one after the other.
     QCOMPARE(m_dialogs->windowTitles().size(), 6);
     QVERIFY(QApplication::activeModalWidget() == nullptr);
+}
+
+void TstFrmHome::registrationRunsThroughTheDialogService()
+{
+    showHome();
+    m_home->setFeatureWindow(1, [](QWidget *parent) { return new TFrmCADASTROcliente(parent); });
+    bool typed = false;
+    m_dialogs->onNextWindow([&](QDialog &window) {
+        auto &form = static_cast<TFrmCADASTROcliente &>(window);
+        window.show();
+        if (!QTest::qWaitForWindowExposed(&window))
+            return int(QDialog::Rejected);
+        QTest::keyClicks(form.DBEdit12, QStringLiteral("maria"));
+        form.SpeedButton1->click();
+        typed = !window.isVisible();
+        return window.result();
+    });
+    QTest::mouseClick(m_home->IM_1, Qt::LeftButton);
+    QVERIFY(typed);
+    QCOMPARE(m_dialogs->windowTitles(), QStringList{QStringLiteral(" :: CONTATO - Cadastro")});
+    QCOMPARE(m_dialogs->texts(), QStringList{QStringLiteral("Confirma cadastramento?")});
+    QCOMPARE(FrmCADASTROcliente, nullptr);
+    QSqlDatabase db = DMbanco->database();
+    QSqlQuery query(db);
+    QVERIFY(query.exec(QStringLiteral("SELECT NOME FROM CAD_CLIENTE")) && query.next());
+    QCOMPARE(query.value(0).toString(), QStringLiteral("MARIA"));
 }
 
 void TstFrmHome::captionsDoNothingWhenClicked()

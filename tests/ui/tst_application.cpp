@@ -1,9 +1,12 @@
 #include "Dialogs.h"
+#include "Handler.h"
 #include "ScriptedDialogs.h"
 #include "VosmiraApplication.h"
 
 #include <QAbstractButton>
 #include <QDate>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -20,6 +23,11 @@ class TstApplication : public QObject
 
 private Q_SLOTS:
     void escapingExceptionBecomesErrorBox();
+    void handlerErrorStopsAtTheHandler();
+    void filterStringsBecomeQtFilters_data();
+    void filterStringsBecomeQtFilters();
+    void realFileDialogFollowsTheRequest_data();
+    void realFileDialogFollowsTheRequest();
     void realBoxesSpeakPortuguese_data();
     void realBoxesSpeakPortuguese();
     void datesShowDayFirst();
@@ -60,6 +68,105 @@ void TstApplication::escapingExceptionBecomesErrorBox()
                      [] { throw std::runtime_error(QStringLiteral("Data inválida: 31/02/2020").toStdString()); });
     QTest::mouseClick(&button, Qt::LeftButton);
     QCOMPARE(dialogs.messages().constLast().text, QStringLiteral("Data inválida: 31/02/2020"));
+}
+
+namespace {
+
+class Form : public QObject
+{
+public:
+    int saved = 0;
+    QString lastName;
+    void Save() { throw std::runtime_error("Unable to write to VosmiraKEY.ini"); }
+    void Rename(const QString &name) { lastName = name; }
+    void Count() { ++saved; }
+};
+
+} // namespace
+
+void TstApplication::handlerErrorStopsAtTheHandler()
+{
+    ScriptedDialogs dialogs;
+    Form form;
+    QPushButton button;
+    QLineEdit edit;
+    connectHandler(&button, &QPushButton::clicked, &form, &Form::Save);
+    connectHandler(&button, &QPushButton::clicked, &form, &Form::Count);
+    connectHandler(&edit, &QLineEdit::textChanged, &form, &Form::Rename);
+    // Emitted straight from here: an error that left its handler would reach this test.
+    Q_EMIT button.clicked(false);
+    QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("Unable to write to VosmiraKEY.ini")});
+    QCOMPARE(dialogs.messages().constFirst().kind, MessageKind::Error);
+    QCOMPARE(form.saved, 1); // the next handler of the same signal still runs
+    edit.setText(QStringLiteral("JOÃO"));
+    QCOMPARE(form.lastName, QStringLiteral("JOÃO"));
+
+    // A handler whose result Qt needs gives the fallback.
+    QVERIFY(runHandlerOr(true, []() -> bool { throw std::logic_error("x"); }));
+    QCOMPARE(dialogs.messages().size(), 2);
+}
+
+void TstApplication::filterStringsBecomeQtFilters_data()
+{
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("blanks around the bar")
+        << QStringLiteral("Arquivos de PDF | *.pdf") << QStringList{QStringLiteral("Arquivos de PDF (*.pdf)")};
+    QTest::newRow("no blanks") << QStringLiteral("Banco Vosmira|*.mdb")
+                               << QStringList{QStringLiteral("Banco Vosmira (*.mdb)")};
+    QTest::newRow("two entries, two patterns")
+        << QStringLiteral("Página da Web (HTML)|*.html;*.htm|Texto|*.txt")
+        << QStringList{QStringLiteral("Página da Web (HTML) (*.html *.htm)"), QStringLiteral("Texto (*.txt)")};
+    QTest::newRow("empty") << QString() << QStringList();
+}
+
+void TstApplication::filterStringsBecomeQtFilters()
+{
+    QFETCH(QString, filter);
+    QFETCH(QStringList, expected);
+    QCOMPARE(nameFilters(filter), expected);
+}
+
+void TstApplication::realFileDialogFollowsTheRequest_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<bool>("confirmOverwrite");
+    QTest::addColumn<bool>("mustExist");
+    QTest::addColumn<int>("fileMode");
+    QTest::newRow("save, never asks") << int(FileRequest::Mode::Save) << false << true << int(QFileDialog::AnyFile);
+    QTest::newRow("save, asks") << int(FileRequest::Mode::Save) << true << true << int(QFileDialog::AnyFile);
+    QTest::newRow("open, any typed name") << int(FileRequest::Mode::Open) << true << false << int(QFileDialog::AnyFile);
+    QTest::newRow("open, existing only") << int(FileRequest::Mode::Open) << true << true
+                                         << int(QFileDialog::ExistingFile);
+}
+
+void TstApplication::realFileDialogFollowsTheRequest()
+{
+    QFETCH(int, mode);
+    QFETCH(bool, confirmOverwrite);
+    QFETCH(bool, mustExist);
+    QFETCH(int, fileMode);
+    FileRequest request;
+    request.mode = FileRequest::Mode(mode);
+    request.filter = QStringLiteral("Banco Vosmira|*.mdb");
+    request.defaultSuffix = QStringLiteral(".mdb");
+    request.confirmOverwrite = confirmOverwrite;
+    request.mustExist = mustExist;
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        seen = true;
+        QCOMPARE(dialog->nameFilters(), QStringList{QStringLiteral("Banco Vosmira (*.mdb)")});
+        QCOMPARE(dialog->defaultSuffix(), QStringLiteral("mdb"));
+        QCOMPARE(int(dialog->fileMode()), fileMode);
+        if (request.mode == FileRequest::Mode::Save)
+            QCOMPARE(dialog->testOption(QFileDialog::DontConfirmOverwrite), !confirmOverwrite);
+        dialog->reject();
+    });
+    WidgetDialogService real;
+    QVERIFY(real.fileName(nullptr, request).isEmpty());
+    QVERIFY(seen);
 }
 
 void TstApplication::realBoxesSpeakPortuguese_data()
