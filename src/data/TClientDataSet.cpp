@@ -192,11 +192,15 @@ void TClientDataSet::Post()
 {
     checkActive();
     if (m_state == dsInsert) {
-        Row *row = m_rows.emplace_back(std::make_unique<Row>(Row{m_buffer, nullptr})).get();
+        auto owned = std::make_unique<Row>(Row{m_buffer, nullptr});
+        Row *row = owned.get();
+        const bool shown = !filtering() || visible(row);
+        if (shown)
+            emit rowAboutToBeAppended(RecordCount());
+        m_rows.push_back(std::move(owned));
         row->change = m_log.emplace_back(std::make_unique<Change>(Change{ChangeKind::Insert, row, PackedRow()})).get();
         m_buffer = PackedRow();
         m_modified = false;
-        const bool shown = !filtering() || visible(row);
         if (filtering() && shown)
             m_view.push_back(row);
         setState(dsBrowse);
@@ -225,6 +229,7 @@ void TClientDataSet::Post()
     if (changed) {
         if (filtering() && !visible(row)) {
             const int at = viewIndexOf(row);
+            emit rowAboutToBeRemoved(at);
             m_view.erase(m_view.begin() + at);
             if (m_cur >= RecordCount())
                 m_cur = RecordCount() - 1;
@@ -264,6 +269,7 @@ void TClientDataSet::Delete()
     auto owner = filtering()
                      ? std::find_if(m_rows.begin(), m_rows.end(), [row](const auto &r) { return r.get() == row; })
                      : m_rows.begin() + at;
+    emit rowAboutToBeRemoved(at);
     std::unique_ptr<Row> deleted = std::move(*owner);
     m_rows.erase(owner);
     if (filtering())
@@ -372,6 +378,8 @@ void TClientDataSet::SetFilter(const QString &expression)
     if (Active())
         checkBrowseMode();
     Row *keep = currentRecord();
+    if (Active() && m_filtered)
+        emit aboutToReset();
     m_filterText = expression;
     m_filterColumn = column;
     m_filterValue = value.toUtf8();
@@ -389,6 +397,8 @@ void TClientDataSet::SetFiltered(bool on)
     if (Active())
         checkBrowseMode();
     Row *keep = currentRecord();
+    if (Active())
+        emit aboutToReset();
     m_filtered = on;
     if (Active()) {
         rebuildView(keep);
@@ -426,6 +436,7 @@ void TClientDataSet::EmptyDataSet()
 {
     checkActive();
     Cancel();
+    emit aboutToReset();
     clearRows();
     emit dataReset();
     emit currentChanged();
@@ -437,6 +448,7 @@ void TClientDataSet::CopyDataFrom(const TClientDataSet &source)
         return;
     source.checkActive();
     Cancel();
+    emit aboutToReset();
     clearRows();
     m_rows.reserve(source.m_rows.size());
     for (const auto &row : source.m_rows)

@@ -98,6 +98,12 @@ signals:
     void rowAppended(int row);     // visible row index
     void rowRemoved(int row);
     void rowChanged(int row);
+    // Sent just before the rows change, while the old ones are still in place, so a
+    // model can announce the change as Qt requires; each is followed by its
+    // counterpart above.
+    void aboutToReset();
+    void rowAboutToBeAppended(int row);
+    void rowAboutToBeRemoved(int row);
 
 private:
     friend class TField;

@@ -81,6 +81,7 @@ void TClientDataSet::Open()
     for (PackedRow &row : loaded)
         rows.push_back(std::make_unique<Row>(Row{std::move(row), nullptr}));
 
+    emit aboutToReset();
     m_rows = std::move(rows);
     for (int c = 0; c < ColumnCount; ++c)
         m_fields[std::size_t(c)]->setSize(sizes[std::size_t(c)]);
@@ -98,6 +99,7 @@ void TClientDataSet::Close()
     m_buffer = PackedRow();
     m_editRow = nullptr;
     m_modified = false;
+    emit aboutToReset();
     clearRows();
     m_insertQuery.reset();
     setState(dsInactive);
