@@ -103,6 +103,16 @@ const QList<Line> &lines()
         {u"Filter switch to the other kind, then count"_s, key(u"filter.switch"_s), Unit::Time},
         {u"Filter off"_s, key(u"filter.off"_s), Unit::Time},
         {u"**Whole-content copy** (`CopyDataFrom`, \">>\")"_s, key(u"copy"_s), Unit::Time},
+        {u"**Grid** shown: `Locate` of the last name, then the event loop's turn"_s, key(u"grid.locate"_s), Unit::Time},
+        {u"  without the grid"_s, key(u"grid.locate.bare"_s), Unit::Time},
+        {u"  ratio with / without"_s, ratio(key(u"grid.locate"_s), key(u"grid.locate.bare"_s)), Unit::Ratio},
+        {u"Grid shown: `SetRecNo` over every row reading NOME, per row"_s, key(u"grid.walk"_s), Unit::Time},
+        {u"  without the grid"_s, key(u"grid.walk.bare"_s), Unit::Time},
+        {u"  ratio with / without"_s, ratio(key(u"grid.walk"_s), key(u"grid.walk.bare"_s)), Unit::Ratio},
+        {u"Grid shown: filter switch to the other kind, then the event loop's turn"_s, key(u"grid.filter"_s),
+         Unit::Time},
+        {u"  without the grid"_s, key(u"grid.filter.bare"_s), Unit::Time},
+        {u"  ratio with / without"_s, ratio(key(u"grid.filter"_s), key(u"grid.filter.bare"_s)), Unit::Ratio},
         {u"**Apply** one insert (append, 40 fields, post, apply)"_s, key(u"apply.insert"_s), Unit::Time},
         {u"Apply one update (edit, post, apply)"_s, key(u"apply.update"_s), Unit::Time},
         {u"Apply one delete (delete, apply)"_s, key(u"apply.delete"_s), Unit::Time},
@@ -189,6 +199,12 @@ QString goalsTable(const Results &r, const QList<int> &sizes)
         if (const auto a = r.get(k, big), b = r.get(k, small); a && b && *b > 0)
             growth = *a / *b;
         add(u"One applied %1 at %2 against %3 clients"_s.arg(what, at, count(small)), growth, Unit::Ratio, 2);
+    }
+    for (const auto &[k, what] :
+         {std::pair{u"grid.locate"_s, u"Locate of the last name"_s},
+          std::pair{u"grid.walk"_s, u"`SetRecNo` over every row"_s}, std::pair{u"grid.filter"_s, u"Filter switch"_s}}) {
+        add(u"%1 at %2 clients with the grid shown, against without"_s.arg(what, at),
+            ratio(key(k), key(k + u".bare"_s))(r, big), Unit::Ratio, 2);
     }
     const Value runPdf = sum(key(u"report.run"_s), key(u"report.pdf"_s));
     add(u"Report of 10,000 clients, every section, to PDF"_s, reportBig ? runPdf(r, reportBig) : std::nullopt,

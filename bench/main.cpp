@@ -6,17 +6,18 @@
 #include "DataBench.h"
 #include "DatabaseWriter.h"
 #include "FileBench.h"
+#include "GridBench.h"
 #include "MemoryProbe.h"
 #include "ReportBench.h"
 #include "ResultTable.h"
 #include "Timing.h"
 #include "UDMbanco.h"
 
+#include <QApplication>
 #include <QCommandLineParser>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QGuiApplication>
 #include <QSysInfo>
 #include <QTextStream>
 #include <QThread>
@@ -140,6 +141,8 @@ void measureSize(const Options &o, int n, Results &results)
         measureSearch(run, dm);
         measureFilter(run, dm);
         measureCopy(run, dm);
+        progress() << "  grid" << Qt::endl;
+        measureGrid(run, dm);
         measureCheckDigits(run, dm);
         if (n <= o.reportMax) {
             progress() << "  reports" << Qt::endl;
@@ -162,10 +165,10 @@ int main(int argc, char *argv[])
         QCoreApplication app(argc, argv);
         return runMemoryProbe(QString::fromLocal8Bit(argv[2]));
     }
-    // Report fonts need a GUI application, never a display.
+    // Report fonts and the grid need a GUI application, never a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     QCoreApplication::setApplicationName(u"vosmira-bench"_s);
 
     Options o;
