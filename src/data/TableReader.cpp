@@ -2,10 +2,14 @@
 
 #include "ClientSchema.h"
 #include "DataErrors.h"
+#include "NameOrder.h"
 
 #include <QSqlDriver>
 
 #include <sqlite3.h>
+
+#include <algorithm>
+#include <cstring>
 
 using namespace Qt::Literals::StringLiterals;
 using ClientRecord::ColumnCount;
@@ -49,13 +53,64 @@ struct Statement
     ~Statement() { sqlite3_finalize(stmt); }
 };
 
+// Puts the rows in NameOrder, rows of the same name in the order they were read.
+// Each name's key is made once, into one buffer; most comparisons are settled by
+// the key's first eight bytes, held beside the row number.
+void sortByName(std::vector<PackedRow> &rows)
+{
+    struct Entry
+    {
+        quint64 head; // the key's first 8 bytes, big-endian, zero-padded
+        quint32 at;   // where the key begins in keys
+        quint32 size;
+        quint32 row;
+    };
+    const int nome = ClientRecord::col_NOME;
+    qsizetype bytes = 0;
+    for (const PackedRow &row : rows)
+        bytes += 3 * row.utf8(nome).size() + 2; // a key holds about three times its name
+    QByteArray keys;
+    keys.reserve(bytes);
+    std::vector<Entry> entries;
+    entries.reserve(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const qsizetype at = keys.size();
+        // A null name has the empty key: before every name, the empty one too.
+        if (!rows[i].isNull(nome))
+            NameOrder::appendSortKey(rows[i].utf8(nome), keys);
+        const auto size = quint32(keys.size() - at);
+        unsigned char head[8] = {};
+        std::memcpy(head, keys.constData() + at, std::min<std::size_t>(size, sizeof head));
+        quint64 h = 0;
+        for (unsigned char b : head)
+            h = (h << 8) | b;
+        entries.push_back(Entry{h, quint32(at), size, quint32(i)});
+    }
+    const char *base = keys.constData();
+    std::sort(entries.begin(), entries.end(), [base](const Entry &a, const Entry &b) {
+        if (a.head != b.head)
+            return a.head < b.head;
+        const int n = std::memcmp(base + a.at, base + b.at, std::min(a.size, b.size));
+        if (n != 0)
+            return n < 0;
+        if (a.size != b.size)
+            return a.size < b.size;
+        return a.row < b.row;
+    });
+    std::vector<PackedRow> sorted;
+    sorted.reserve(rows.size());
+    for (const Entry &e : entries)
+        sorted.push_back(std::move(rows[e.row]));
+    rows = std::move(sorted);
+}
+
 } // namespace
 
 std::vector<PackedRow> readClientTable(QSqlDatabase &db, const QString &table)
 {
     sqlite3 *handle = sqliteHandle(db);
-    const QByteArray sql =
-        (u"SELECT "_s + ClientSchema::columnList() + u" FROM \""_s + table + u"\" ORDER BY \"NOME\""_s).toUtf8();
+    // The database's own order of NOME is byte order, which puts Á after Z.
+    const QByteArray sql = (u"SELECT "_s + ClientSchema::columnList() + u" FROM \""_s + table + u'"').toUtf8();
     Statement s;
     if (sqlite3_prepare_v2(handle, sql.constData(), int(sql.size()), &s.stmt, nullptr) != SQLITE_OK)
         throw DatabaseError(QString::fromUtf8(sqlite3_errmsg(handle)));
@@ -86,5 +141,6 @@ std::vector<PackedRow> readClientTable(QSqlDatabase &db, const QString &table)
     }
     if (rc != SQLITE_DONE)
         throw DatabaseError(QString::fromUtf8(sqlite3_errmsg(handle)));
+    sortByName(rows);
     return rows;
 }

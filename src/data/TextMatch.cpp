@@ -1,21 +1,7 @@
 #include "TextMatch.h"
 
-namespace {
-
-// Decodes one code point of valid UTF-8 (the store only holds what it encoded).
-inline char32_t nextCodePoint(const uchar *&p, const uchar *end)
-{
-    const uchar b = *p++;
-    if (b < 0x80)
-        return b;
-    int extra = b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : 1;
-    char32_t c = b & (0x3F >> extra);
-    while (extra-- > 0 && p < end)
-        c = (c << 6) | (*p++ & 0x3F);
-    return c;
-}
-
-} // namespace
+#include "NameOrder.h"
+#include "Utf8.h"
 
 TextMatch::TextMatch(const QString &needle, bool caseInsensitive, bool partial)
     : m_utf8(needle.toUtf8())
@@ -23,13 +9,10 @@ TextMatch::TextMatch(const QString &needle, bool caseInsensitive, bool partial)
     , m_partial(partial)
 {
     if (caseInsensitive) {
-        for (qsizetype i = 0; i < needle.size(); ++i) {
-            char32_t c = needle.at(i).unicode();
-            if (QChar::isHighSurrogate(c) && i + 1 < needle.size() && needle.at(i + 1).isLowSurrogate()) {
-                c = QChar::surrogateToUcs4(needle.at(i), needle.at(i + 1));
-                ++i;
-            }
-            m_folded.append(QChar::toCaseFolded(c));
+        for (const uint c : needle.toUcs4()) {
+            const NameOrder::Folded f = NameOrder::fold(c);
+            for (int i = 0; i < f.count; ++i)
+                m_folded.append(f.base[i]);
         }
     }
 }
@@ -43,21 +26,36 @@ bool TextMatch::matches(QByteArrayView utf8) const
 
 bool TextMatch::matchesFolded(QByteArrayView utf8) const
 {
-    const uchar *p = reinterpret_cast<const uchar *>(utf8.data());
-    const uchar *end = p + utf8.size();
-    for (const char32_t want : m_folded) {
+    const auto *p = reinterpret_cast<const unsigned char *>(utf8.data());
+    const auto *end = p + utf8.size();
+    const qsizetype wanted = m_folded.size();
+    qsizetype k = 0;
+    while (k < wanted) {
         if (p == end)
             return false;
-        char32_t c;
         if (*p < 0x80) {
-            c = *p++;
-            if (c - u'A' < 26u)
+            // Most letters of a name: no table, no decoding.
+            char32_t c = *p++;
+            if (c - U'A' < 26u)
                 c += 32;
-        } else {
-            c = QChar::toCaseFolded(nextCodePoint(p, end));
+            if (c != m_folded.at(k++))
+                return false;
+            continue;
         }
-        if (c != want)
+        const NameOrder::Folded f = NameOrder::fold(utf8::next(p, end));
+        for (int i = 0; i < f.count; ++i) {
+            if (k == wanted) // the text ends inside a letter that stands for two (ß)
+                return m_partial;
+            if (f.base[i] != m_folded.at(k++))
+                return false;
+        }
+    }
+    if (m_partial)
+        return true;
+    // The whole text: nothing but accents may follow.
+    while (p < end) {
+        if (*p < 0x80 || NameOrder::fold(utf8::next(p, end)).count != 0)
             return false;
     }
-    return m_partial || p == end;
+    return true;
 }

@@ -5,8 +5,9 @@
 #include <QString>
 
 // Compares a search text with UTF-8 texts of the row store without building strings.
-// Case-insensitive matching folds each code point as QString's case-insensitive
-// comparison does (QChar::toCaseFolded).
+// Case-insensitive matching also ignores accents, in the search text and in the
+// stored one alike: both are compared as the base letters of NameOrder::fold, so
+// "JOAO" and "JOÃO" find "João" and "Joao" alike. Without it, the bytes must match.
 class TextMatch
 {
 public:
