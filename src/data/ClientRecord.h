@@ -44,7 +44,9 @@ static_assert(col_Count == ColumnCount);
 
 inline constexpr QLatin1StringView CpfMask{"000.000.000-00;0;_"};
 inline constexpr QLatin1StringView CnpjMask{"99.999.999/9999-99;1;_"};
-inline constexpr QLatin1StringView PhoneMask{"!\\(00\\)0000-0000;0;_"};
+// Area code and number: 10 digits, or 11 for a mobile number (nine-digit numbers
+// since 2016), whose hyphen moves one place on.
+inline constexpr QLatin1StringView PhoneMask{"!\\(00\\)0000-0000|\\(00\\)00000-0000;0;_"};
 inline constexpr QLatin1StringView CepMask{"00000-000;0;_"};
 
 const std::array<Column, ColumnCount> &columns();

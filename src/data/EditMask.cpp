@@ -2,12 +2,22 @@
 
 namespace EditMask {
 
-int Mask::typedCount() const
+int typedCount(const QList<Position> &pattern)
 {
     int n = 0;
-    for (const Position &p : positions)
+    for (const Position &p : pattern)
         n += p.literal.isNull() ? 1 : 0;
     return n;
+}
+
+int Mask::typedCount() const
+{
+    return EditMask::typedCount(positions);
+}
+
+const QList<Position> &Mask::patternFor(qsizetype shownLength) const
+{
+    return hasLongForm() && shownLength == longPositions.size() ? longPositions : positions;
 }
 
 Mask parse(const QString &text)
@@ -26,14 +36,17 @@ Mask parse(const QString &text)
         mask.rightAlign = true;
         i = 1;
     }
+    QList<Position> *into = &mask.positions;
     for (; i < pattern.size(); ++i) {
         const QChar c = pattern.at(i);
         if (c == u'\\' && i + 1 < pattern.size()) {
-            mask.positions.append(Position{pattern.at(++i), false});
+            into->append(Position{pattern.at(++i), false});
+        } else if (c == u'|' && into == &mask.positions) {
+            into = &mask.longPositions;
         } else if (c == u'0' || c == u'9') {
-            mask.positions.append(Position{QChar(), c == u'0'});
+            into->append(Position{QChar(), c == u'0'});
         } else {
-            mask.positions.append(Position{c, false});
+            into->append(Position{c, false});
         }
     }
     return mask;
@@ -42,12 +55,12 @@ Mask parse(const QString &text)
 namespace {
 
 // A value that already holds every literal in its place is shown as it is.
-bool fitsPattern(const Mask &mask, const QString &value)
+bool fitsPattern(const QList<Position> &pattern, const QString &value)
 {
-    if (value.size() != mask.positions.size())
+    if (pattern.isEmpty() || value.size() != pattern.size())
         return false;
     for (qsizetype i = 0; i < value.size(); ++i) {
-        const QChar literal = mask.positions.at(i).literal;
+        const QChar literal = pattern.at(i).literal;
         if (!literal.isNull() && value.at(i) != literal)
             return false;
     }
@@ -65,8 +78,15 @@ QString displayText(const Mask &mask, const QString &stored)
 {
     if (stored.isEmpty() || !mask.isValid())
         return stored;
-    if (fitsPattern(mask, stored))
+    if (fitsPattern(mask.positions, stored) || fitsPattern(mask.longPositions, stored))
         return stored;
+    if (mask.hasLongForm() && !mask.saveLiterals && stored.size() == typedCount(mask.longPositions)) {
+        QString out;
+        qsizetype in = 0;
+        for (const Position &p : mask.longPositions)
+            out.append(p.literal.isNull() ? stored.at(in++) : p.literal);
+        return out;
+    }
     QString out;
     out.reserve(mask.positions.size());
     if (mask.saveLiterals) {
@@ -106,7 +126,7 @@ QString storedText(const QString &maskText, const QString &shown)
         return shown;
     QString typed;
     qsizetype i = 0;
-    for (const Position &p : mask.positions) {
+    for (const Position &p : mask.patternFor(shown.size())) {
         if (i >= shown.size())
             break;
         const QChar c = shown.at(i++);
@@ -118,7 +138,7 @@ QString storedText(const QString &maskText, const QString &shown)
     if (!mask.saveLiterals)
         return typed;
     // Literals are kept: the shown text with its blanks dropped from the end.
-    QString out = shown.left(mask.positions.size());
+    QString out = shown.left(mask.patternFor(shown.size()).size());
     out.replace(mask.blank, u' ');
     while (!out.isEmpty() && out.back() == u' ')
         out.chop(1);
@@ -128,8 +148,9 @@ QString storedText(const QString &maskText, const QString &shown)
 bool isComplete(const QString &maskText, const QString &shown)
 {
     const Mask mask = parse(maskText);
-    for (qsizetype i = 0; i < mask.positions.size(); ++i) {
-        const Position &p = mask.positions.at(i);
+    const QList<Position> &pattern = mask.patternFor(shown.size());
+    for (qsizetype i = 0; i < pattern.size(); ++i) {
+        const Position &p = pattern.at(i);
         if (!p.required)
             continue;
         if (i >= shown.size() || shown.at(i) == mask.blank || shown.at(i) == u' ')

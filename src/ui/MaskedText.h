@@ -31,4 +31,17 @@ Reading read(const EditMask::Mask &mask, const QString &shown);
 // The text to give QLineEdit::setText for a stored value.
 QString shownText(const EditMask::Mask &mask, const QString &stored);
 
+// A mask with a long form has no Qt input mask (Qt's patterns are fixed): the
+// edit holds the digits typed, from the left and without gaps, laid into the
+// first pattern with blanks after them, or into the long form once they fill it.
+struct Growing
+{
+    bool accepted = false; // false: a character no digit place takes, or too many
+    QString text;
+    int cursor = 0; // after the digits that stood before the edit's cursor
+};
+// The edit's text after a keystroke, paste or deletion (cursor: where Qt left it),
+// or a stored value, laid out again. Literals and blanks are passed over.
+Growing regrow(const EditMask::Mask &mask, const QString &edited, int cursor);
+
 } // namespace vosmira::maskedtext

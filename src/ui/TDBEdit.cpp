@@ -13,6 +13,8 @@
 #include <QKeyEvent>
 #include <QValidator>
 
+#include <algorithm>
+
 namespace vosmira {
 
 QValidator::State MaskCharacterValidator::validate(QString &input, int &) const
@@ -22,6 +24,17 @@ QValidator::State MaskCharacterValidator::validate(QString &input, int &) const
             return Invalid;
     }
     return Acceptable;
+}
+
+QValidator::State GrowingMaskValidator::validate(QString &input, int &pos) const
+{
+    const maskedtext::Growing grown = maskedtext::regrow(m_mask, input, pos);
+    if (!grown.accepted)
+        return Invalid;
+    input = grown.text;
+    pos = grown.cursor;
+    const maskedtext::Reading reading = maskedtext::read(m_mask, input);
+    return reading.blank || reading.complete ? Acceptable : Intermediate;
 }
 
 QString incompleteMaskMessage()
@@ -71,6 +84,11 @@ void TDBEdit::setUpperCase(bool upper)
 
 void TDBEdit::applyMask()
 {
+    if (growing()) {
+        setInputMask(QString());
+        setValidator(new GrowingMaskValidator(m_mask, this));
+        return;
+    }
     setInputMask(maskedtext::inputMask(m_mask, m_alphanumeric));
     setValidator(new MaskCharacterValidator(this));
 }
@@ -107,7 +125,7 @@ void TDBEdit::Clear()
         m_link->Field()->Clear(); // shows itself through the field's change
         m_link->Reset();
     } else {
-        setText(QString());
+        setShownText(QString());
         if (m_link)
             m_link->Modified(false);
     }
@@ -115,11 +133,24 @@ void TDBEdit::Clear()
 
 void TDBEdit::showField()
 {
-    TField *field = m_link->Field();
-    if (m_mask.isValid())
-        setText(maskedtext::shownText(m_mask, field->AsString()));
-    else
-        setText(field->AsString());
+    setShownText(m_link->Field()->AsString());
+}
+
+void TDBEdit::setShownText(const QString &stored)
+{
+    if (!m_mask.isValid()) {
+        setText(stored);
+        return;
+    }
+    if (growing()) {
+        // The digits of the stored value, laid out as they would be typed.
+        const maskedtext::Growing grown = maskedtext::regrow(m_mask, stored, 0);
+        if (grown.accepted) {
+            setText(grown.text);
+            return;
+        }
+    }
+    setText(maskedtext::shownText(m_mask, stored));
 }
 
 void TDBEdit::writeField()
@@ -148,29 +179,64 @@ void TDBEdit::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     }
+    const bool back = event->key() == Qt::Key_Backspace;
+    if (growing() && (back || event->key() == Qt::Key_Delete) && event->modifiers() == Qt::NoModifier
+        && !hasSelectedText()) {
+        // Deleting reaches past the literals and blanks to the nearest digit, which
+        // a literal would otherwise hide: the layout puts a deleted literal back.
+        const QString shown = displayText();
+        int at = cursorPosition();
+        auto isDigit = [&shown](int i) { return shown.at(i) >= u'0' && shown.at(i) <= u'9'; };
+        while (back ? at > 0 && !isDigit(at - 1) : at < shown.size() && !isDigit(at))
+            at += back ? -1 : 1;
+        if (back ? at == 0 : at == shown.size()) {
+            event->accept();
+            return;
+        }
+        setCursorPosition(at);
+    }
     QLineEdit::keyPressEvent(event);
 }
 
 void TDBEdit::focusInEvent(QFocusEvent *event)
 {
     QLineEdit::focusInEvent(event);
-    if (m_mask.isValid() && maskedtext::read(m_mask, displayText()).blank)
+    if (growing() && !hasSelectedText())
+        setCursorPosition(std::min(cursorPosition(), firstGap()));
+    else if (m_mask.isValid() && maskedtext::read(m_mask, displayText()).blank)
         setCursorPosition(0);
 }
 
 void TDBEdit::mouseReleaseEvent(QMouseEvent *event)
 {
     QLineEdit::mouseReleaseEvent(event);
-    // A click into an empty masked edit starts typing at its first position.
-    if (m_mask.isValid() && !hasSelectedText() && maskedtext::read(m_mask, displayText()).blank)
+    if (!m_mask.isValid() || hasSelectedText())
+        return;
+    // A click into an empty masked edit starts typing at its first position; into
+    // a growing one, never past the digits, as they stand without gaps.
+    if (growing())
+        setCursorPosition(std::min(cursorPosition(), firstGap()));
+    else if (maskedtext::read(m_mask, displayText()).blank)
         setCursorPosition(0);
+}
+
+int TDBEdit::firstGap() const
+{
+    const QString shown = displayText();
+    const QList<EditMask::Position> &pattern = m_mask.patternFor(shown.size());
+    for (qsizetype i = 0; i < pattern.size(); ++i) {
+        if (pattern.at(i).literal.isNull() && (i >= shown.size() || shown.at(i) == m_mask.blank))
+            return int(i);
+    }
+    return int(shown.size());
 }
 
 void TDBEdit::cursorToGap()
 {
     const QString shown = displayText();
-    for (qsizetype i = 0; i < m_mask.positions.size(); ++i) {
-        const EditMask::Position &p = m_mask.positions.at(i);
+    const QList<EditMask::Position> &pattern = m_mask.patternFor(shown.size());
+    for (qsizetype i = 0; i < pattern.size(); ++i) {
+        const EditMask::Position &p = pattern.at(i);
         if (p.required && (i >= shown.size() || shown.at(i) == m_mask.blank)) {
             setCursorPosition(int(i));
             return;

@@ -59,6 +59,9 @@ private:
     void applyMask();
     void focusMoved(QWidget *from, QWidget *to);
     void cursorToGap();
+    void setShownText(const QString &stored);
+    bool growing() const { return m_mask.hasLongForm(); }
+    int firstGap() const;
 
     TFieldDataLink *m_link = nullptr;
     EditMask::Mask m_mask;
@@ -72,6 +75,22 @@ class MaskCharacterValidator : public QValidator
 public:
     using QValidator::QValidator;
     State validate(QString &input, int &pos) const override;
+};
+
+// Lays the digits of an edit whose mask has a long form into the pattern they fill
+// after every change (maskedtext::regrow); refuses what no digit place takes.
+class GrowingMaskValidator : public QValidator
+{
+public:
+    GrowingMaskValidator(const EditMask::Mask &mask, QObject *parent)
+        : QValidator(parent)
+        , m_mask(mask)
+    {
+    }
+    State validate(QString &input, int &pos) const override;
+
+private:
+    EditMask::Mask m_mask;
 };
 
 // The message of a masked edit left incomplete.

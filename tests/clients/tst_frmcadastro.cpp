@@ -396,9 +396,9 @@ void TstFrmCadastro::personStoredForms()
     r.type(f.DBEdit26, u"Engenheira de alimentos e bebidas"_s);
     r.type(f.DBEdit10, u"1133334444"_s);
     r.type(f.DBEdit27, u"12345"_s); // 4 at most
-    r.type(f.DBEdit30, u"2122223333"_s);
+    r.type(f.DBEdit30, u"21987654321"_s);
     r.type(f.DBEdit14, u"01310100"_s);
-    r.type(f.DBEdit18, u"3199998888"_s);
+    r.type(f.DBEdit18, u"31999988887"_s);
     r.type(f.DBEdit4, u"Pedro"_s);
     r.key(Qt::Key_Tab);
     r.save();
@@ -415,9 +415,9 @@ void TstFrmCadastro::personStoredForms()
     QCOMPARE(r.stored(u"TELEFONE1"_s, name).toString(), u"1133334444"_s);
     QCOMPARE(r.stored(u"RAMAL1"_s, name).toString(), u"1234"_s);
     QVERIFY(r.stored(u"TELEFONE2"_s, name).isNull());
-    QCOMPARE(r.stored(u"TELEFONE3"_s, name).toString(), u"2122223333"_s);
+    QCOMPARE(r.stored(u"TELEFONE3"_s, name).toString(), u"21987654321"_s);
     QCOMPARE(r.stored(u"CEP"_s, name).toString(), u"01310100"_s);
-    QCOMPARE(r.stored(u"CRED_TEL1"_s, name).toString(), u"3199998888"_s);
+    QCOMPARE(r.stored(u"CRED_TEL1"_s, name).toString(), u"31999988887"_s);
     QCOMPARE(r.stored(u"CONTATO"_s, name).toString(), u"Pedro"_s);
     QVERIFY(r.stored(u"CNPJ"_s, name).isNull());
     QVERIFY(r.stored(u"SEXO"_s, name).isNull());

@@ -443,6 +443,10 @@ void TestClientDataSet::displayTexts_data()
 
     QTest::newRow("cpf") << u"CPF"_s << QVariant(u"12345678909"_s) << u"123.456.789-09"_s << u"123.456.789-09"_s;
     QTest::newRow("phone") << u"TELEFONE2"_s << QVariant(u"1134567890"_s) << u"(11)3456-7890"_s << u"(11)3456-7890"_s;
+    QTest::newRow("mobile") << u"TELEFONE1"_s << QVariant(u"11987654321"_s) << u"(11)98765-4321"_s
+                            << u"(11)98765-4321"_s;
+    QTest::newRow("credit mobile") << u"CRED_TEL2"_s << QVariant(u"21999998888"_s) << u"(21)99999-8888"_s
+                                   << u"(21)99999-8888"_s;
     QTest::newRow("credit phone") << u"CRED_TEL3"_s << QVariant(u"34567890"_s) << u"(__)3456-7890"_s
                                   << u"(__)3456-7890"_s;
     QTest::newRow("cep") << u"CEP"_s << QVariant(u"01310100"_s) << u"01310-100"_s << u"01310-100"_s;

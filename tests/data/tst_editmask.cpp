@@ -38,6 +38,8 @@ void TestEditMask::displayText_data()
     QTest::newRow("phone") << phone << u"1134567890"_s << u"(11)3456-7890"_s;
     QTest::newRow("phone right-aligned") << phone << u"34567890"_s << u"(__)3456-7890"_s;
     QTest::newRow("phone with punctuation") << phone << u"(11)3456-7890"_s << u"(11)3456-7890"_s;
+    QTest::newRow("mobile") << phone << u"11987654321"_s << u"(11)98765-4321"_s;
+    QTest::newRow("mobile with punctuation") << phone << u"(11)98765-4321"_s << u"(11)98765-4321"_s;
     QTest::newRow("cep") << cep << u"01310100"_s << u"01310-100"_s;
     QTest::newRow("cnpj stored with punctuation") << cnpj << u"11.222.333/0001-81"_s << u"11.222.333/0001-81"_s;
     QTest::newRow("cnpj bare digits") << cnpj << u"11222333000181"_s << u"11.222.333/0001-81"_s;
@@ -64,6 +66,7 @@ void TestEditMask::storedText_data()
     QTest::newRow("cpf blank") << QString(ClientRecord::CpfMask) << u"___.___.___-__"_s << QString();
     QTest::newRow("phone") << QString(ClientRecord::PhoneMask) << u"(11)3456-7890"_s << u"1134567890"_s;
     QTest::newRow("phone partial") << QString(ClientRecord::PhoneMask) << u"(__)3456-7890"_s << u"34567890"_s;
+    QTest::newRow("mobile") << QString(ClientRecord::PhoneMask) << u"(11)98765-4321"_s << u"11987654321"_s;
     QTest::newRow("cep") << QString(ClientRecord::CepMask) << u"01310-100"_s << u"01310100"_s;
     QTest::newRow("cnpj keeps literals") << QString(ClientRecord::CnpjMask) << u"11.222.333/0001-81"_s
                                          << u"11.222.333/0001-81"_s;
@@ -93,6 +96,8 @@ void TestEditMask::completeness_data()
     QTest::newRow("cpf missing digit") << QString(ClientRecord::CpfMask) << u"123.456.789-0_"_s << false;
     QTest::newRow("cnpj optional digits") << QString(ClientRecord::CnpjMask) << u"__.___.___/____-__"_s << true;
     QTest::newRow("cep short text") << QString(ClientRecord::CepMask) << u"0131"_s << false;
+    QTest::newRow("mobile") << QString(ClientRecord::PhoneMask) << u"(11)98765-4321"_s << true;
+    QTest::newRow("phone of nine digits") << QString(ClientRecord::PhoneMask) << u"(11)9876-543_"_s << false;
 }
 
 void TestEditMask::completeness()

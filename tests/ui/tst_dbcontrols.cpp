@@ -118,6 +118,8 @@ private Q_SLOTS:
     void inputMasks();
     void typedValues_data();
     void typedValues();
+    void phoneLayoutWhileTyping_data();
+    void phoneLayoutWhileTyping();
     void gapsKeepTheirPlaces();
     void untouchedEditsStoreNull();
     void storedValuesShowInTheirMask();
@@ -189,6 +191,11 @@ void TstDbControls::typedValues_data()
     QTest::newRow("cpf letters refused") << u"CPF"_s << u"12a345b678c909"_s << u"12345678909"_s << u"12345678909"_s
                                          << true;
     QTest::newRow("phone") << u"TELEFONE1"_s << u"1133334444"_s << u"1133334444"_s << u"1133334444"_s << true;
+    QTest::newRow("mobile") << u"TELEFONE1"_s << u"11987654321"_s << u"11987654321"_s << u"11987654321"_s << true;
+    QTest::newRow("phone of nine digits")
+        << u"TELEFONE1"_s << u"119876543"_s << u"119876543 "_s << u"119876543"_s << false;
+    QTest::newRow("phone twelfth digit refused")
+        << u"TELEFONE1"_s << u"119876543210"_s << u"11987654321"_s << u"11987654321"_s << true;
     QTest::newRow("cep") << u"CEP"_s << u"01310100"_s << u"01310100"_s << u"01310100"_s << true;
     QTest::newRow("cnpj") << u"CNPJ"_s << u"11222333000181"_s << u"11.222.333/0001-81"_s << u"11.222.333/0001-81"_s
                           << true;
@@ -228,6 +235,47 @@ void TstDbControls::typedValues()
     }
 }
 
+void TstDbControls::phoneLayoutWhileTyping_data()
+{
+    QTest::addColumn<QString>("keys"); // < Backspace, > Delete, ^ Home, $ End, V paste "(21) 98765-4321"
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("cursor");
+
+    QTest::newRow("partial") << u"119"_s << u"(11)9___-____"_s << 5;
+    QTest::newRow("landline") << u"1133334444"_s << u"(11)3333-4444"_s << 13;
+    QTest::newRow("eleventh digit moves the hyphen") << u"11987654321"_s << u"(11)98765-4321"_s << 14;
+    QTest::newRow("twelfth digit refused") << u"119876543210"_s << u"(11)98765-4321"_s << 14;
+    QTest::newRow("letter refused") << u"11a9"_s << u"(11)9___-____"_s << 5;
+    QTest::newRow("back to ten digits") << u"11987654321<"_s << u"(11)9876-5432"_s << 13;
+    QTest::newRow("backspace reaches past the hyphen") << u"11333$<"_s << u"(11)33__-____"_s << 6;
+    QTest::newRow("delete reaches past the bracket") << u"11333444^>"_s << u"(13)3344-4___"_s << 1;
+    QTest::newRow("typed before the others") << u"1133334444^9"_s << u"(91)13333-4444"_s << 2;
+    QTest::newRow("pasted with blanks") << u"V"_s << u"(21)98765-4321"_s << 14;
+}
+
+void TstDbControls::phoneLayoutWhileTyping()
+{
+    QFETCH(QString, keys);
+    QFETCH(QString, shown);
+    QFETCH(int, cursor);
+    TDBEdit *phone = m_bench->phone;
+    QApplication::clipboard()->setText(u"(21) 98765-4321"_s);
+    phone->setFocus(Qt::OtherFocusReason);
+    QCOMPARE(phone->displayText(), u"(__)____-____"_s);
+    for (const QChar c : keys) {
+        switch (c.unicode()) {
+        case u'<': QTest::keyClick(phone, Qt::Key_Backspace); break;
+        case u'>': QTest::keyClick(phone, Qt::Key_Delete); break;
+        case u'^': QTest::keyClick(phone, Qt::Key_Home); break;
+        case u'$': QTest::keyClick(phone, Qt::Key_End); break;
+        case u'V': QTest::keyClick(phone, Qt::Key_V, Qt::ControlModifier); break;
+        default: QTest::keyClick(phone, c.toLatin1());
+        }
+    }
+    QCOMPARE(phone->displayText(), shown);
+    QCOMPARE(phone->cursorPosition(), cursor);
+}
+
 void TstDbControls::gapsKeepTheirPlaces()
 {
     Bench &b = *m_bench;
@@ -262,6 +310,8 @@ void TstDbControls::storedValuesShowInTheirMask()
     QCOMPARE(b.cpf->displayText(), u"123.456.789-09"_s);
     QCOMPARE(b.cnpj->displayText(), u"12.ABC.345/01DE-35"_s);
     QCOMPARE(b.phone->displayText(), u"(11)3333-4444"_s);
+    b.dm->CDSClienteTELEFONE1->SetAsString(u"11987654321"_s);
+    QCOMPARE(b.phone->displayText(), u"(11)98765-4321"_s);
     // A gap stored as a blank comes back in its place.
     b.dm->CDSClienteCNPJ->SetAsString(u"  .222.333/    -"_s);
     QCOMPARE(b.cnpj->displayText(), u"__.222.333/____-__"_s);
@@ -328,16 +378,18 @@ void TstDbControls::escapeAbandonsTheChange()
 void TstDbControls::emptiedMaskedEditMayBeLeft()
 {
     Bench &b = *m_bench;
-    b.type(b.cep, u"01310100"_s);
-    QTest::keyClick(b.cep, Qt::Key_Tab);
-    QCOMPARE(b.dm->CDSClienteCEP->AsString(), u"01310100"_s);
-    b.cep->setFocus(Qt::OtherFocusReason);
-    b.cep->selectAll();
-    QTest::keyClick(b.cep, Qt::Key_Delete);
-    QTest::keyClick(b.cep, Qt::Key_Tab);
-    QVERIFY(!b.cep->hasFocus());
-    QVERIFY(m_dialogs->messages().isEmpty());
-    QVERIFY(b.dm->CDSClienteCEP->IsNull());
+    for (const auto &[edit, keys] : {std::pair{b.cep, u"01310100"_s}, std::pair{b.phone, u"11987654321"_s}}) {
+        b.type(edit, keys);
+        QTest::keyClick(edit, Qt::Key_Tab);
+        QCOMPARE(edit->Field()->AsString(), keys);
+        edit->setFocus(Qt::OtherFocusReason);
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Delete);
+        QTest::keyClick(edit, Qt::Key_Tab);
+        QVERIFY(!edit->hasFocus());
+        QVERIFY(m_dialogs->messages().isEmpty());
+        QVERIFY(edit->Field()->IsNull());
+    }
 }
 
 void TstDbControls::incompleteValueStopsThePost()
