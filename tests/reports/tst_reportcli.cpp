@@ -1,3 +1,4 @@
+#include "ClientRecord.h"
 #include "Readers.h"
 #include "SyntheticClients.h"
 #include "TestFolders.h"
@@ -49,6 +50,8 @@ class TstReportCli : public QObject
 private slots:
     void initTestCase();
     void sameListingInEveryFormat();
+    void dictionaryOrderAndMobileNumbers_data();
+    void dictionaryOrderAndMobileNumbers();
     void companiesWithRegistration();
     void listsTheReports();
     void nameWithoutExtension();
@@ -59,6 +62,7 @@ private:
     QStringList base() const { return {u"--program-folder"_s, m_folder.path()}; }
 
     vosmira::test::TempProgramFolder m_folder;
+    vosmira::test::TempProgramFolder m_accented; // names that begin with accents
     QTemporaryDir m_out;
     QStringList m_names;
 };
@@ -74,6 +78,23 @@ void TstReportCli::initTestCase()
     rtest::storeClients(*data.CDSCliente, *rtest::makeClients(60, rtest::Kind::Juridica));
     for (people->First(); !people->Eof(); people->Next())
         m_names.append(people->DisplayText(1));
+
+    QVERIFY(m_accented.isValid());
+    TDMbanco accented(m_accented.path());
+    accented.connectSequence();
+    TClientDataSet &clients = *accented.CDSCliente;
+    for (const QString &name : {u"ZULU"_s, u"ÚRSULA"_s, u"OTÁVIO"_s, u"ÉRICA"_s, u"ÇAGRI"_s, u"BRUNO"_s, u"ÂNGELA"_s,
+                                u"ÁLVARO"_s, u"ANA"_s, u"ALVARO"_s, u"OTAVIO"_s}) {
+        clients.Append();
+        accented.CDSClienteNOME->SetAsString(name + u" SOUZA"_s);
+        accented.CDSClienteTIPO->SetAsString(ClientRecord::pessoaFisica());
+        if (name == u"ANA"_s)
+            accented.CDSClienteTELEFONE1->SetAsString(u"11987654321"_s);
+        if (name == u"BRUNO"_s)
+            accented.CDSClienteTELEFONE1->SetAsString(u"2133334444"_s);
+        clients.Post();
+    }
+    clients.ApplyUpdates(-1);
 }
 
 void TstReportCli::sameListingInEveryFormat()
@@ -116,6 +137,42 @@ void TstReportCli::sameListingInEveryFormat()
         for (const QString &name : std::as_const(m_names))
             QVERIFY2(flat.contains(name), qPrintable(it.key() + u": "_s + name));
     }
+}
+
+void TstReportCli::dictionaryOrderAndMobileNumbers_data()
+{
+    QTest::addColumn<QString>("format");
+    for (const QString &format : {u"pdf"_s, u"html"_s, u"rtf"_s, u"txt"_s})
+        QTest::newRow(qPrintable(format)) << format;
+}
+
+void TstReportCli::dictionaryOrderAndMobileNumbers()
+{
+    QFETCH(QString, format);
+    const QString file = m_out.filePath(u"acentos."_s + format);
+    const Result r = runCli(
+        {u"--program-folder"_s, m_accented.path(), u"--sections"_s, u"contato"_s, u"--output"_s, file});
+    QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+    QString text;
+    if (format == u"pdf")
+        text = rtest::pdfText(file);
+    else if (format == u"html")
+        text = rtest::htmlContent(file).text();
+    else if (format == u"rtf")
+        text = rtest::rtfContent(file).text;
+    else
+        text = readText(file);
+    text = rtest::flat(text);
+
+    qsizetype last = -1;
+    for (const QString &name : {u"ALVARO"_s, u"ÁLVARO"_s, u"ANA"_s, u"ÂNGELA"_s, u"BRUNO"_s, u"ÇAGRI"_s, u"ÉRICA"_s,
+                                u"OTAVIO"_s, u"OTÁVIO"_s, u"ÚRSULA"_s, u"ZULU"_s}) {
+        const qsizetype at = text.indexOf(name + u" SOUZA"_s);
+        QVERIFY2(at > last, qPrintable(name));
+        last = at;
+    }
+    QVERIFY(text.contains(u"(11)98765-4321"_s));
+    QVERIFY(text.contains(u"(21)3333-4444"_s));
 }
 
 void TstReportCli::companiesWithRegistration()
