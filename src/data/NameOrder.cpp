@@ -7,9 +7,7 @@
 #include <QString>
 #include <QVarLengthArray>
 
-#include <algorithm>
 #include <array>
-#include <cstring>
 #include <optional>
 
 namespace NameOrder {
@@ -142,37 +140,63 @@ char accentWeight(unsigned char accent)
     return char(1 + accent);
 }
 
-} // namespace
-
-Folded fold(char32_t c)
+// The base letters of a text one by one, 0 at its end: what the first level
+// compares. NUL characters carry no weight.
+class BaseLetters
 {
-    return c < TableSize ? latinTable()[c] : computeFold(c);
-}
+public:
+    explicit BaseLetters(QByteArrayView utf8)
+        : m_p(reinterpret_cast<const unsigned char *>(utf8.data()))
+        , m_end(m_p + utf8.size())
+    {
+    }
 
-void appendSortKey(QByteArrayView utf8, QByteArray &out)
+    char32_t next()
+    {
+        if (m_pending) {
+            const char32_t c = m_pending;
+            m_pending = 0;
+            return c;
+        }
+        while (m_p < m_end) {
+            if (*m_p < 0x80) {
+                char32_t c = *m_p++;
+                if (c == 0)
+                    continue;
+                return c - U'A' < 26u ? c + 32 : c;
+            }
+            const Folded f = fold(utf8::next(m_p, m_end));
+            if (f.count == 0)
+                continue;
+            m_pending = f.count > 1 ? f.base[1] : 0;
+            return f.base[0];
+        }
+        return 0;
+    }
+
+private:
+    const unsigned char *m_p;
+    const unsigned char *m_end;
+    char32_t m_pending = 0;
+};
+
+// The second level: one weight per base letter, in the order of BaseLetters.
+template <typename Out>
+void appendAccents(QByteArrayView utf8, Out &out)
 {
-    // Three levels, each ended by a 0 byte that no weight uses, so a shorter level
-    // sorts first: the base letters in UTF-8 (whose byte order is code point
-    // order), one accent weight per base letter, and the stored bytes.
-    QVarLengthArray<char, 128> accents;
     const auto *p = reinterpret_cast<const unsigned char *>(utf8.data());
     const auto *end = p + utf8.size();
     while (p < end) {
         if (*p < 0x80) {
-            char c = char(*p++);
-            if (c == 0)
-                continue;
-            if (unsigned(c - 'A') < 26u)
-                c = char(c + 32);
-            out.append(c);
-            accents.append(accentWeight(0));
+            if (*p++ != 0)
+                out.append(accentWeight(0));
             continue;
         }
         const Folded f = fold(utf8::next(p, end));
         if (f.count == 0) {
             // A combining accent typed apart belongs to the letter before it.
-            if (!accents.isEmpty()) {
-                char &w = accents.back();
+            if (!out.isEmpty()) {
+                char &w = out.back();
                 const int weight = static_cast<unsigned char>(w);
                 if (weight == 1)
                     w = accentWeight(f.accent);
@@ -181,27 +205,58 @@ void appendSortKey(QByteArrayView utf8, QByteArray &out)
             }
             continue;
         }
-        for (int i = 0; i < f.count; ++i) {
-            appendUtf8(out, f.base[i]);
-            accents.append(accentWeight(i == 0 ? f.accent : 0));
-        }
+        for (int i = 0; i < f.count; ++i)
+            out.append(accentWeight(i == 0 ? f.accent : 0));
     }
-    out.append('\0');
-    out.append(accents.constData(), accents.size());
-    out.append('\0');
-    out.append(utf8.data(), utf8.size());
+}
+
+} // namespace
+
+Folded fold(char32_t c)
+{
+    return c < TableSize ? latinTable()[c] : computeFold(c);
+}
+
+int compareUtf8(QByteArrayView a, QByteArrayView b)
+{
+    // Most names differ in their first letters: the first level is compared as
+    // the letters come, without building anything.
+    BaseLetters x(a);
+    BaseLetters y(b);
+    for (;;) {
+        const char32_t cx = x.next();
+        const char32_t cy = y.next();
+        if (cx != cy)
+            return cx < cy ? -1 : 1;
+        if (cx == 0)
+            break;
+    }
+    QVarLengthArray<char, 128> ax;
+    QVarLengthArray<char, 128> ay;
+    appendAccents(a, ax);
+    appendAccents(b, ay);
+    if (const int n = QByteArrayView(ax.constData(), ax.size()).compare(QByteArrayView(ay.constData(), ay.size())))
+        return n;
+    return a.compare(b);
 }
 
 int compare(QStringView a, QStringView b)
 {
-    QByteArray ka;
-    QByteArray kb;
-    appendSortKey(a.toUtf8(), ka);
-    appendSortKey(b.toUtf8(), kb);
-    const int n = std::memcmp(ka.constData(), kb.constData(), std::size_t(std::min(ka.size(), kb.size())));
-    if (n != 0)
-        return n;
-    return ka.size() < kb.size() ? -1 : ka.size() > kb.size() ? 1 : 0;
+    return compareUtf8(a.toUtf8(), b.toUtf8());
+}
+
+void appendSortKey(QByteArrayView utf8, QByteArray &out)
+{
+    // Three levels, each ended by a 0 byte that no weight uses, so a shorter level
+    // sorts first: the base letters in UTF-8 (whose byte order is code point
+    // order), one accent weight per base letter, and the stored bytes.
+    BaseLetters letters(utf8);
+    while (const char32_t c = letters.next())
+        appendUtf8(out, c);
+    out.append('\0');
+    appendAccents(utf8, out);
+    out.append('\0');
+    out.append(utf8.data(), utf8.size());
 }
 
 } // namespace NameOrder

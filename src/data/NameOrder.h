@@ -13,6 +13,8 @@ namespace NameOrder {
 
 // Negative, zero or positive as a sorts before, with or after b.
 int compare(QStringView a, QStringView b);
+// The same for UTF-8 texts, as the row store and SQLite hold them.
+int compareUtf8(QByteArrayView a, QByteArrayView b);
 
 // Appends to out a key whose byte order (as memcmp, the shorter first on a tie)
 // is the order of compare(). utf8 must be valid UTF-8, as the row store holds it.
