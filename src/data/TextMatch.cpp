@@ -14,10 +14,16 @@ TextMatch::TextMatch(const QString &needle, bool caseInsensitive, bool partial)
             for (int i = 0; i < f.count; ++i)
                 m_folded.append(f.base[i]);
         }
+        if (!m_folded.isEmpty() && m_folded.front() < 0x80) {
+            m_first = int(m_folded.front());
+            m_firstIsLetter = m_first >= 'a' && m_first <= 'z';
+        }
+    } else if (!m_utf8.isEmpty() && static_cast<unsigned char>(m_utf8.front()) < 0x80) {
+        m_first = static_cast<unsigned char>(m_utf8.front());
     }
 }
 
-bool TextMatch::matches(QByteArrayView utf8) const
+bool TextMatch::matchesRest(QByteArrayView utf8) const
 {
     if (m_caseInsensitive)
         return matchesFolded(utf8);

@@ -157,6 +157,8 @@ void TestClientDataSet::caseInsensitivePrefix_data()
     QTest::newRow("accent stored apart") << u"A\u0301GATA"_s << u"ÁGA"_s << true;
     QTest::newRow("ss for ß") << u"STRAßE"_s << u"STRASS"_s << true;
     QTest::newRow("another letter") << u"ÁLVARO"_s << u"ALB"_s << false;
+    QTest::newRow("digit first") << u"3M DO BRASIL"_s << u"3m"_s << true;
+    QTest::newRow("no case outside letters") << u"@ ARROBA"_s << u"`"_s << false;
     QTest::newRow("whole name") << u"Zé"_s << u"ZÉ"_s << true;
     QTest::newRow("longer than name") << u"Zé"_s << u"zéz"_s << false;
     QTest::newRow("outside the BMP") << u"\U0001D400bc"_s << u"\U0001D400B"_s << true;
