@@ -2,9 +2,13 @@
 
 #include "DataErrors.h"
 
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QUrl>
+
+#include <atomic>
 
 namespace ClientSchema {
 
@@ -31,6 +35,35 @@ bool declaresDate(const QString &type)
 {
     return !declaresInteger(type) && !declaresText(type) && (type.contains("DATE"_L1) || type.contains("TIME"_L1));
 }
+
+// A read-only connection of its own, removed with the object.
+class ReadOnlyConnection
+{
+public:
+    explicit ReadOnlyConnection(const QString &path)
+    {
+        static std::atomic<int> counter{0};
+        m_name = u"vosmira-check-"_s + QString::number(++counter);
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, m_name);
+        db.setDatabaseName(QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded) + u"?mode=ro"_s);
+        db.setConnectOptions(u"QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=5000"_s);
+        m_opened = db.open();
+    }
+    ~ReadOnlyConnection()
+    {
+        QSqlDatabase::database(m_name, false).close();
+        QSqlDatabase::removeDatabase(m_name);
+    }
+    ReadOnlyConnection(const ReadOnlyConnection &) = delete;
+    ReadOnlyConnection &operator=(const ReadOnlyConnection &) = delete;
+
+    bool opened() const { return m_opened; }
+    QSqlDatabase database() const { return QSqlDatabase::database(m_name, false); }
+
+private:
+    QString m_name;
+    bool m_opened = false;
+};
 
 } // namespace
 
@@ -130,6 +163,41 @@ std::array<int, ClientRecord::ColumnCount> fieldSizes(QSqlDatabase &db, const QS
         }
     }
     return sizes;
+}
+
+QString checkDatabaseFile(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return u"O arquivo não existe."_s;
+    if (!info.isFile())
+        return u"O caminho não é um arquivo."_s;
+    if (!info.isReadable())
+        return u"O arquivo não pode ser lido."_s;
+
+    const ReadOnlyConnection connection(info.absoluteFilePath());
+    if (!connection.opened())
+        return u"O arquivo não pode ser aberto como banco de dados."_s;
+    QSqlDatabase db = connection.database();
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    const QString damaged = u"O banco de dados está danificado."_s;
+    // SQLite reads the header only on the first statement.
+    if (!query.exec(u"SELECT COUNT(*) FROM sqlite_master"_s)) {
+        constexpr int notADatabase = 26; // SQLITE_NOTADB
+        return query.lastError().nativeErrorCode().toInt() == notADatabase ? u"O arquivo não é um banco de dados."_s
+                                                                           : damaged;
+    }
+    if (!query.exec(u"PRAGMA quick_check"_s) || !query.next() || query.value(0).toString() != "ok"_L1)
+        return damaged;
+    query.finish();
+    try {
+        for (const QString &table : {clientsTable(), selectionTable()})
+            fieldSizes(db, table);
+    } catch (const DatabaseError &e) {
+        return e.text();
+    }
+    return QString();
 }
 
 } // namespace ClientSchema

@@ -28,4 +28,10 @@ std::array<int, ClientRecord::ColumnCount> fieldSizes(QSqlDatabase &db, const QS
 // The columns in record order, quoted, separated by commas.
 QString columnList();
 
+// Whether the file can take the database file's place: opened read-only, it must
+// pass SQLite's quick check and hold both client tables with the columns the
+// datasets open with (fieldSizes). Empty when it can; else why not, in
+// Portuguese. Nothing in the file is changed.
+QString checkDatabaseFile(const QString &path);
+
 } // namespace ClientSchema

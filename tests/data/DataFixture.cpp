@@ -90,6 +90,14 @@ bool TempDatabase::addClient(const QString &name, const QString &kind, const QVa
     return exec(u"INSERT INTO CAD_CLIENTE ("_s + columns + u") VALUES ("_s + marks + u')', binds);
 }
 
+void TempDatabase::reconnect()
+{
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    db.close();
+    if (!db.open())
+        qWarning("cannot open %s again", qPrintable(path()));
+}
+
 std::unique_ptr<TDMbanco> openDataModule(TempDatabase &db)
 {
     auto dm = std::make_unique<TDMbanco>(db.programFolder());

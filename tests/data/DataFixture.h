@@ -26,6 +26,9 @@ public:
     QVariant scalar(const QString &sql, const QVariantList &binds = {});
     // Inserts a client with the given name and kind (and optionally more columns).
     bool addClient(const QString &name, const QString &kind, const QVariantMap &more = {});
+    // Opens the raw connection again: a connection keeps reading the file it
+    // opened, even once another file has been renamed over it (a restore).
+    void reconnect();
 
 private:
     QTemporaryDir m_dir;
