@@ -1,6 +1,7 @@
 #include "Dialogs.h"
 #include "ProgramFolder.h"
 #include "TerminationSignal.h"
+#include "UFrmBACKUP.h"
 #include "UFrmCADASTROclientes.h"
 #include "UFrmHome.h"
 #include "VosmiraApplication.h"
@@ -34,6 +35,7 @@ int main(int argc, char *argv[])
 
     TFrmHome home;
     home.setFeatureWindow(1, [](QWidget *parent) { return new TFrmCADASTROcliente(parent); });
+    home.setFeatureWindow(4, [](QWidget *parent) { return new TFrmBACKUP(parent); });
     QObject::connect(&home, &TFrmHome::closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     TDMbanco dataModule(programFolder());
     DMbanco = &dataModule;
