@@ -4,8 +4,8 @@
 
 namespace vbench {
 
-// A plain copy of the database file as a backup makes it, beside cp of the same
-// file. The file must not be open meanwhile.
-void measureFileCopy(const SizeRun &run);
+// A whole backup and a whole restore of the database file as the backup window
+// makes them, each step timed on its own too, beside cp of the same file.
+void measureBackup(const SizeRun &run);
 
 } // namespace vbench

@@ -1,4 +1,4 @@
-// vosmira-bench: what the client store, the reports and the backup copy cost at
+// vosmira-bench: what the client store, the reports, backup and restore cost at
 // 1,000, 10,000 and 100,000 clients, each beside a reference measured in the same
 // run on the same file. Prints Markdown tables on standard output; progress goes
 // to standard error.
@@ -52,7 +52,7 @@ QTextStream &progress()
 bool parse(const QStringList &arguments, Options &o)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(u"Benchmarks of the Vosmira client store, reports and backup copy."_s);
+    parser.setApplicationDescription(u"Benchmarks of the Vosmira client store, reports, backup and restore."_s);
     parser.addHelpOption();
     parser.addOptions({
         {u"sizes"_s, u"Client counts, separated by commas."_s, u"list"_s, u"1000,10000,100000"_s},
@@ -152,8 +152,8 @@ void measureSize(const Options &o, int n, Results &results)
         measureApply(run, dm);
         dm.closeAll();
     }
-    progress() << "  backup copy" << Qt::endl;
-    measureFileCopy(run);
+    progress() << "  backup and restore" << Qt::endl;
+    measureBackup(run);
     QDir(run.programFolder).removeRecursively();
 }
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the benchmark and measures the client store, the reports and the backup
-# copy at 1,000, 10,000 and 100,000 clients, printing the tables kept in
+# Builds the benchmark and measures the client store, the reports, backup and
+# restore at 1,000, 10,000 and 100,000 clients, printing the tables kept in
 # docs/performance.md. Extra arguments go to the benchmark, e.g.
 #   scripts/bench.sh --sizes 1000,10000 --markdown /tmp/figures.md
 set -euo pipefail
