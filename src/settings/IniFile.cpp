@@ -91,8 +91,10 @@ void IniFile::WriteString(const QString &section, const QString &key, const QStr
     const QByteArray bytes = loaded.document.toBytes();
 
     QSaveFile out(m_fileName);
+    // A short file sits in the write buffer until commit, and commit does not
+    // see a failed flush: it would put an empty file in place of the old one.
     if (!out.open(QIODevice::WriteOnly) || !out.setPermissions(ownerOnlyFile) || out.write(bytes) != bytes.size()
-        || !out.commit()) {
+        || !out.flush() || !out.commit()) {
         throw IniWriteError(m_bareName);
     }
 }

@@ -69,6 +69,7 @@ private slots:
     void unreadableFileReadsDefault();
     void refusedWrite_data();
     void refusedWrite();
+    void failedRewriteKeepsTheOldFile_data();
     void failedRewriteKeepsTheOldFile();
 
 private:
@@ -302,21 +303,32 @@ void TstIniFile::refusedWrite()
     QCOMPARE(blocked.ReadString(u"VOSMIRA"_s, u"SENHA"_s, u"def"_s), u"def"_s);
 }
 
+void TstIniFile::failedRewriteKeepsTheOldFile_data()
+{
+    QTest::addColumn<rlim_t>("limit");
+    QTest::addColumn<int>("length");
+    QTest::newRow("long value") << rlim_t(4096) << 20000;
+    // Small enough to stay in the write buffer until the file is committed.
+    QTest::newRow("short value") << rlim_t(8) << 4;
+}
+
 void TstIniFile::failedRewriteKeepsTheOldFile()
 {
+    QFETCH(rlim_t, limit);
+    QFETCH(int, length);
     IniFile ini(store);
     ini.WriteString(u"VOSMIRA"_s, u"NOME"_s, u"ADMIN"_s);
     ini.WriteString(u"VOSMIRA"_s, u"SENHA"_s, u"abc"_s);
     const QByteArray before = readAll(ini.fileName());
 
-    // A full disk, as the kernel reports it: no file may grow beyond 4 KiB.
+    // A full disk, as the kernel reports it: no file may grow beyond the limit.
     rlimit saved{};
     QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     rlimit small = saved;
-    small.rlim_cur = 4096;
+    small.rlim_cur = limit;
     QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const QString error = writeError(ini, u"VOSMIRA"_s, u"SENHA"_s, QString(20000, u'x'));
+    const QString error = writeError(ini, u"VOSMIRA"_s, u"SENHA"_s, QString(length, u'x'));
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
 
