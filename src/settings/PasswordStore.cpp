@@ -33,4 +33,26 @@ bool PasswordStore::isProtected() const
     return !stored.isEmpty() && stored != noPassword();
 }
 
+bool PasswordStore::matches(const QString &typed) const
+{
+    return typed == password();
+}
+
+void PasswordStore::create(const QString &password)
+{
+    setName(protectedName());
+    setPassword(password);
+}
+
+void PasswordStore::remove()
+{
+    setName(noPassword());
+}
+
+void PasswordStore::switchOff()
+{
+    setName(noPassword());
+    setPassword(QString());
+}
+
 } // namespace vosmira

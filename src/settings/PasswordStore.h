@@ -31,6 +31,17 @@ public:
 
     // NOME set and different from "default".
     bool isProtected() const;
+    // The typed text against SENHA as stored now: exact, case-sensitive, untrimmed.
+    bool matches(const QString &typed) const;
+
+    // Each writes its keys in this order and stops at a refused write, so a
+    // refused second write leaves the first one done.
+    // NOME = "ADMIN", then SENHA = the password.
+    void create(const QString &password);
+    // NOME = "default"; SENHA keeps the old password.
+    void remove();
+    // NOME = "default", then SENHA = "" (the key stays, empty).
+    void switchOff();
 
     QString path() const { return m_ini.fileName(); }
 
