@@ -11,7 +11,9 @@ namespace {
 constexpr int kButton = 40;
 constexpr int kIcon = 34;
 
-QPixmap paintIcon(const QString &resource, const QColor &color)
+} // namespace
+
+QPixmap tintedPicture(const QString &resource, const QColor &color)
 {
     const qreal ratio = qApp ? qApp->devicePixelRatio() : 1.0;
     QImage image(QSize(kButton, kButton) * ratio, QImage::Format_ARGB32_Premultiplied);
@@ -28,16 +30,14 @@ QPixmap paintIcon(const QString &resource, const QColor &color)
     return QPixmap::fromImage(image);
 }
 
-} // namespace
-
 QPixmap savePicture(const QColor &color)
 {
-    return paintIcon(QStringLiteral(":/ui/document-save.svg"), color);
+    return tintedPicture(QStringLiteral(":/ui/document-save.svg"), color);
 }
 
 QPixmap backPicture(const QColor &color)
 {
-    return paintIcon(QStringLiteral(":/ui/go-previous.svg"), color);
+    return tintedPicture(QStringLiteral(":/ui/go-previous.svg"), color);
 }
 
 } // namespace vosmira

@@ -9,5 +9,7 @@ namespace vosmira {
 // one colour, centred.
 QPixmap savePicture(const QColor &color);
 QPixmap backPicture(const QColor &color);
+// The same for any one-colour SVG icon, e.g. from a window's own resources.
+QPixmap tintedPicture(const QString &svgResource, const QColor &color);
 
 } // namespace vosmira
