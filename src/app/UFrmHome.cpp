@@ -265,17 +265,24 @@ void TFrmHome::FormShow()
 
 void TFrmHome::FormActivate()
 {
-    if (m_passwordChecked || !m_connected)
+    // Once per run; a run that is ending (Timer2 armed by the display guard,
+    // or already fired) asks nothing.
+    if (m_passwordChecked || !m_connected || Timer2->isActive() || !isVisible())
         return;
     m_passwordChecked = true;
 
     PasswordStore store;
-    if (store.name().isEmpty())
+    if (store.name().isEmpty()) {
+        // Nothing to ask: the user is in even if the store refuses the mark.
+        m_admitted = true;
         store.setName(PasswordStore::noPassword());
+    }
     if (store.name() != PasswordStore::noPassword() && m_loginPrompt) {
         const std::unique_ptr<QDialog> prompt(m_loginPrompt(this));
         execModal(*prompt);
     }
+    // A refused prompt ends the run through Timer2; until it fires, nothing opens.
+    m_admitted = !Timer2->isActive();
 }
 
 void TFrmHome::FormClose()
@@ -287,7 +294,8 @@ void TFrmHome::FormClose()
 void TFrmHome::openFeature(int button)
 {
     const WindowFactory &factory = m_features[button - 1];
-    if (!factory)
+    // Not before the password check has let the user in.
+    if (!factory || !m_admitted)
         return;
     // The About window shows the banner again when it closes.
     if (button == 6)
@@ -417,14 +425,9 @@ void TFrmHome::showEvent(QShowEvent *event)
         return;
     m_shown = true;
     runHandler([this] { FormShow(); });
-    if (m_connected && isActiveWindow())
-        postHandler(this, &TFrmHome::FormActivate);
-}
-
-void TFrmHome::changeEvent(QEvent *event)
-{
-    QWidget::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_connected && !m_passwordChecked)
+    // The check waits for the window to be shown, not activated: a window
+    // manager may never activate it (focus-stealing prevention).
+    if (m_connected)
         postHandler(this, &TFrmHome::FormActivate);
 }
 

@@ -70,10 +70,13 @@ public:
     TImage *button(int index) const;
     QLabel *caption(int index) const;
     bool isConnected() const { return m_connected; }
+    // The password check has run and let the user in; feature windows open only then.
+    bool isAdmitted() const { return m_admitted; }
 
 public Q_SLOTS:
     void FormCreate();
     void FormShow();
+    // The password check: once per run, as soon as the window is shown and connected.
     void FormActivate();
     void FormClose();
 
@@ -106,7 +109,6 @@ Q_SIGNALS:
 
 protected:
     void showEvent(QShowEvent *event) override;
-    void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
@@ -129,6 +131,7 @@ private:
     bool m_shown = false;
     bool m_connected = false;
     bool m_passwordChecked = false;
+    bool m_admitted = false;
 };
 
 // The single main window of the run; set before its creation handler runs.

@@ -86,6 +86,10 @@ private Q_SLOTS:
     void foreignFileCountsAsMissing();
     void firstRunWritesDefaultAndAsksNothing();
     void anyOtherNameBringsUpThePromptOnce();
+    void checkNeedsNoActivationAndComesFirst_data();
+    void checkNeedsNoActivationAndComesFirst();
+    void checkThatCannotAsk_data();
+    void checkThatCannotAsk();
     void featureWindowsOpenModallyOneAtATime();
     void registrationRunsThroughTheDialogService();
     void captionsDoNothingWhenClicked();
@@ -214,6 +218,88 @@ void TstFrmHome::anyOtherNameBringsUpThePromptOnce()
     QVERIFY(QTest::qWaitForWindowActive(m_home.get()));
     QTest::qWait(20);
     QCOMPARE(prompts, 1);
+}
+
+void TstFrmHome::checkNeedsNoActivationAndComesFirst_data()
+{
+    QTest::addColumn<bool>("admitted");
+    QTest::newRow("let in") << true;
+    QTest::newRow("refused") << false;
+}
+
+void TstFrmHome::checkNeedsNoActivationAndComesFirst()
+{
+    QFETCH(bool, admitted);
+    IniFile(QStringLiteral("VosmiraKEY.ini"))
+        .WriteString(QStringLiteral("VOSMIRA"), QStringLiteral("NOME"), QStringLiteral("ADMIN"));
+    // A window manager that never activates the main window.
+    struct NoActivation : QObject
+    {
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            return event->type() == QEvent::ActivationChange || event->type() == QEvent::WindowActivate;
+        }
+    } noActivation;
+    m_home->installEventFilter(&noActivation);
+
+    int prompts = 0;
+    int features = 0;
+    m_home->setFeatureWindow(2, [&](QWidget *parent) { return selfClosingWindow(*m_dialogs, parent, &features); });
+    m_home->setLoginPrompt([&](QWidget *parent) {
+        return selfClosingWindow(*m_dialogs, parent, &prompts, [&](QDialog &) {
+            // The prompt is modal, but an assistive "press" still reaches a button.
+            m_home->IM_2->click();
+            if (!admitted)
+                m_home->Timer2->start();
+        });
+    });
+    QSignalSpy closed(m_home.get(), &TFrmHome::closed);
+    m_home->show();
+    // A click that comes before the check opens nothing.
+    m_home->IM_2->click();
+    QTRY_COMPARE(prompts, 1);
+    QCOMPARE(features, 0);
+    m_home->IM_2->click();
+    QCOMPARE(features, admitted ? 1 : 0);
+    QCOMPARE(m_home->isAdmitted(), admitted);
+    if (!admitted)
+        QTRY_COMPARE(closed.count(), 1);
+}
+
+void TstFrmHome::checkThatCannotAsk_data()
+{
+    QTest::addColumn<bool>("ending");
+    QTest::addColumn<QStringList>("texts");
+    QTest::addColumn<bool>("admitted");
+    // The display guard has already armed Timer2: no prompt over an ending run.
+    QTest::newRow("run ending") << true << QStringList() << false;
+    // No password and a store that refuses the mark: nothing to ask, so the user is in.
+    QTest::newRow("store refuses the mark")
+        << false << QStringList{QStringLiteral("Unable to write to VosmiraKEY.ini")} << true;
+}
+
+void TstFrmHome::checkThatCannotAsk()
+{
+    QFETCH(bool, ending);
+    QFETCH(QStringList, texts);
+    QFETCH(bool, admitted);
+    if (ending) {
+        IniFile(QStringLiteral("VosmiraKEY.ini"))
+            .WriteString(QStringLiteral("VOSMIRA"), QStringLiteral("NOME"), QStringLiteral("ADMIN"));
+    } else {
+        QFile blocker(m_settings->settingsPath()); // a file where the folder should be
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+    }
+    int prompts = 0;
+    m_home->setLoginPrompt([&](QWidget *parent) { return selfClosingWindow(*m_dialogs, parent, &prompts); });
+    QSignalSpy closed(m_home.get(), &TFrmHome::closed);
+    if (ending)
+        m_home->Timer2->start();
+    m_home->show();
+    QTRY_VERIFY(ending ? closed.count() == 1 : m_dialogs->messages().size() == texts.size());
+    QCOMPARE(prompts, 0);
+    QCOMPARE(m_dialogs->texts(), texts);
+    QCOMPARE(m_home->isAdmitted(), admitted);
 }
 
 void TstFrmHome::featureWindowsOpenModallyOneAtATime()
