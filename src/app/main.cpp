@@ -3,6 +3,7 @@
 #include "TerminationSignal.h"
 #include "UFrmBACKUP.h"
 #include "UFrmCADASTROclientes.h"
+#include "UFrmCONTA.h"
 #include "UFrmENTERconta.h"
 #include "UFrmHome.h"
 #include "VosmiraApplication.h"
@@ -37,6 +38,7 @@ int main(int argc, char *argv[])
     TFrmHome home;
     home.setFeatureWindow(1, [](QWidget *parent) { return new TFrmCADASTROcliente(parent); });
     home.setFeatureWindow(4, [](QWidget *parent) { return new TFrmBACKUP(parent); });
+    home.setFeatureWindow(5, [](QWidget *parent) { return new TFrmCONTA(parent); });
     home.setLoginPrompt([&home](QWidget *parent) { return new TFrmENTERconta(home.Timer2, parent); });
     QObject::connect(&home, &TFrmHome::closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     TDMbanco dataModule(programFolder());
