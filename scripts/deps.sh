@@ -15,6 +15,8 @@ packages=(
     sqlite3 libbenchmark-dev poppler-utils unrtf
     # the data store reads tables through the SQLite handle of the Qt connection
     libsqlite3-dev
+    # display modes through the X Resize and Rotate extension
+    libxrandr-dev
     # seeing the program as a user does (Xvfb, window manager, accessibility bus)
     xvfb openbox dbus-x11 at-spi2-core python3-pyatspi xdotool imagemagick xdg-utils
 )

@@ -15,10 +15,8 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
-#include <QScreen>
 #include <QTimer>
 #include <QUrl>
 
@@ -239,10 +237,6 @@ QLabel *TFrmHome::caption(int index) const
 
 void TFrmHome::FormCreate()
 {
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        SavedHeight = screen->geometry().height();
-        SavedWidth = screen->geometry().width();
-    }
     if (g_guardAtCreate)
         g_guardAtCreate(*this);
 }

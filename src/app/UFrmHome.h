@@ -28,7 +28,8 @@ public:
     // Makes a feature window or the login prompt; the main window shows it
     // modally and destroys it when it closes.
     using WindowFactory = std::function<QDialog *(QWidget *parent)>;
-    // Runs at creation (guard at start) and at close (display restore).
+    // Runs at creation (guard at start: saves the screen size, may enable the
+    // timers) and at close (display restore).
     using Hook = std::function<void(TFrmHome &)>;
 
     explicit TFrmHome(QWidget *parent = nullptr);

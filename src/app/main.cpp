@@ -1,4 +1,6 @@
 #include "Dialogs.h"
+#include "DisplayGuard.h"
+#include "DisplayModes.h"
 #include "ProgramFolder.h"
 #include "TerminationSignal.h"
 #include "UFrmBACKUP.h"
@@ -12,6 +14,8 @@
 
 #include <QCommandLineParser>
 #include <QIcon>
+
+#include <memory>
 
 using namespace vosmira;
 
@@ -34,6 +38,15 @@ int main(int argc, char *argv[])
 
     setApplicationTitle(QStringLiteral("Vosmira v1.0"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/art/icon.png")));
+
+    // The guard runs while the main window is created, so it is set first.
+    const std::unique_ptr<DisplayModes> displayModes = platformDisplayModes();
+    DisplayGuard displayGuard(*displayModes);
+    const auto guarded = [](TFrmHome &home) {
+        return GuardedWindow{&home.SavedWidth, &home.SavedHeight, home.Timer2, home.Timer3};
+    };
+    TFrmHome::setDisplayGuard([&](TFrmHome &home) { displayGuard.atStart(guarded(home)); },
+                              [&](TFrmHome &home) { displayGuard.atClose(guarded(home)); });
 
     TFrmHome home;
     home.setFeatureWindow(1, [](QWidget *parent) { return new TFrmCADASTROcliente(parent); });
