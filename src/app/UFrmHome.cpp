@@ -3,6 +3,7 @@
 #include "Dialogs.h"
 #include "FormBuilder.h"
 #include "Handler.h"
+#include "Maker.h"
 #include "PasswordStore.h"
 #include "ProgramFolder.h"
 #include "TImage.h"
@@ -215,7 +216,7 @@ void TFrmHome::setDisplayGuard(Hook atCreate, Hook atClose)
 
 QString TFrmHome::makerWebPage()
 {
-    return QStringLiteral("https://www.vosmira.com.br");
+    return vosmira::makerWebPage();
 }
 
 QString TFrmHome::picturePath(const QString &fileName)

@@ -2,8 +2,10 @@
 #include "DisplayGuard.h"
 #include "DisplayModes.h"
 #include "ProgramFolder.h"
+#include "TImage.h"
 #include "TerminationSignal.h"
 #include "UFrmBACKUP.h"
+#include "UFrmAbout.h"
 #include "UFrmCADASTROclientes.h"
 #include "UFrmCONTA.h"
 #include "UFrmENTERconta.h"
@@ -53,6 +55,11 @@ int main(int argc, char *argv[])
     home.setFeatureWindow(4, [](QWidget *parent) { return new TFrmBACKUP(parent); });
     home.setFeatureWindow(5, [](QWidget *parent) { return new TFrmCONTA(parent); });
     home.setLoginPrompt([&home](QWidget *parent) { return new TFrmENTERconta(home.Timer2, parent); });
+    home.setFeatureWindow(6, [&home](QWidget *parent) {
+        auto *about = new TFrmAbout(parent);
+        QObject::connect(about, &TFrmAbout::closed, home.Image3, &QWidget::show);
+        return about;
+    });
     QObject::connect(&home, &TFrmHome::closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     TDMbanco dataModule(programFolder());
     DMbanco = &dataModule;
