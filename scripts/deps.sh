@@ -19,6 +19,8 @@ packages=(
     libxrandr-dev
     # seeing the program as a user does (Xvfb, window manager, accessibility bus)
     xvfb openbox dbus-x11 at-spi2-core python3-pyatspi xdotool imagemagick xdg-utils
+    # a nested X server whose screen can change size, for the display guard's tests
+    xserver-xephyr
 )
 
 missing=()
