@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QSqlQuery>
 #include <QTest>
@@ -101,6 +102,7 @@ private Q_SLOTS:
     void timersCloseAndTidy();
     void layoutFollowsTheDesign();
     void accessibleNamesAndPressAction();
+    void displayGuardRunsAtCreateAndAtEveryClose();
 
 private:
     void showHome();
@@ -566,6 +568,32 @@ void TstFrmHome::accessibleNamesAndPressAction()
     QVERIFY(!banner->text(QAccessible::Name).isEmpty());
     QAccessibleInterface *caption = QAccessible::queryAccessibleInterface(m_home->LB_3);
     QCOMPARE(caption->text(QAccessible::Name), QStringLiteral("RELATÓRIOS"));
+}
+
+void TstFrmHome::displayGuardRunsAtCreateAndAtEveryClose()
+{
+    m_home.reset();
+    QStringList calls;
+    const auto unhook = qScopeGuard([] { TFrmHome::setDisplayGuard({}, {}); });
+    TFrmHome::setDisplayGuard(
+        [&](TFrmHome &home) {
+            // Created far enough for the guard: the global is set and the timers exist.
+            calls.append(QStringLiteral("create %1").arg(FrmHome == &home && home.Timer2 && home.Timer3));
+            home.SavedWidth = 800;
+            home.SavedHeight = 600;
+            home.Timer2->start();
+        },
+        [&](TFrmHome &home) {
+            calls.append(QStringLiteral("close %1x%2").arg(home.SavedWidth).arg(home.SavedHeight));
+        });
+    m_home = std::make_unique<TFrmHome>();
+    QCOMPARE(calls, QStringList{QStringLiteral("create 1")});
+
+    // A guard that enabled Timer2 ends the run at the first timer event, through the close.
+    QSignalSpy closed(m_home.get(), &TFrmHome::closed);
+    m_home->show();
+    QTRY_COMPARE(closed.count(), 1);
+    QCOMPARE(calls, (QStringList{QStringLiteral("create 1"), QStringLiteral("close 800x600")}));
 }
 
 int main(int argc, char *argv[])
