@@ -1,3 +1,4 @@
+#include "CommandLine.h"
 #include "Dialogs.h"
 #include "DisplayGuard.h"
 #include "DisplayModes.h"
@@ -14,8 +15,8 @@
 
 #include "UDMbanco.h"
 
-#include <QCommandLineParser>
 #include <QIcon>
+#include <QTextStream>
 
 #include <memory>
 
@@ -23,20 +24,25 @@ using namespace vosmira;
 
 int main(int argc, char *argv[])
 {
-    VosmiraApplication app(argc, argv);
-    // The main window, not the last visible one, decides when the run ends.
-    app.setQuitOnLastWindowClosed(false);
-
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Vosmira - cadastro de clientes"));
-    parser.addHelpOption();
+    CommandLine commandLine(QStringLiteral("vosmira"), QStringLiteral("Vosmira - cadastro de clientes"));
     const QCommandLineOption folderOption(QStringLiteral("program-folder"),
                                           QStringLiteral("Pasta do programa (banco de dados, figuras, relatórios)."),
                                           QStringLiteral("pasta"));
-    parser.addOption(folderOption);
-    parser.process(app);
-    if (parser.isSet(folderOption))
-        setProgramFolder(parser.value(folderOption));
+    commandLine.addOption(folderOption);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    // Answered before the application object, which cannot start without a display.
+    if (const auto exitCode = commandLine.answerHelpOrVersion(CommandLine::arguments(argc, argv), out))
+        return *exitCode;
+
+    VosmiraApplication app(argc, argv);
+    // The main window, not the last visible one, decides when the run ends.
+    app.setQuitOnLastWindowClosed(false);
+    // Parsed again without the options the application object took (-platform, -style).
+    if (const auto exitCode = commandLine.process(QCoreApplication::arguments(), out, err))
+        return *exitCode;
+    if (commandLine.isSet(folderOption))
+        setProgramFolder(commandLine.value(folderOption));
 
     setApplicationTitle(QStringLiteral("Vosmira v1.0"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/art/icon.png")));

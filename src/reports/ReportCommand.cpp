@@ -1,6 +1,7 @@
 #include "ReportCommand.h"
 
 #include "ClientRecord.h"
+#include "CommandLine.h"
 #include "DataErrors.h"
 #include "ReportComposition.h"
 #include "ReportError.h"
@@ -12,7 +13,6 @@
 #include "UDMbanco.h"
 
 #include <QBuffer>
-#include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
 #include <QTextStream>
@@ -23,7 +23,7 @@ namespace vosmira {
 
 namespace {
 
-enum Exit { Done = 0, Failed = 1, Usage = 2 };
+enum Exit { Done = 0, Failed = 1, Usage = CommandLine::kUsageError };
 
 const QString kConnection = QStringLiteral("RelDataSetConnection1");
 
@@ -38,12 +38,9 @@ struct Options
     bool preview = false;
 };
 
-QCommandLineParser &describe(QCommandLineParser &parser)
+void describe(CommandLine &commandLine)
 {
-    parser.setApplicationDescription(
-        QStringLiteral("Gera a relação de clientes do Vosmira em PDF, HTML, RTF ou texto."));
-    parser.addHelpOption();
-    parser.addOptions({
+    const QList<QCommandLineOption> options = {
         {QStringLiteral("program-folder"), QStringLiteral("Pasta do programa (a do executável se omitida)."),
          QStringLiteral("pasta")},
         {QStringLiteral("kind"), QStringLiteral("Tipo de pessoa: pf (Pessoa Física, padrão) ou pj (Pessoa Juridica)."),
@@ -57,24 +54,20 @@ QCommandLineParser &describe(QCommandLineParser &parser)
          QStringLiteral("arquivo")},
         {QStringLiteral("list"), QStringLiteral("Lista os relatórios do projeto e sai.")},
         {QStringLiteral("preview"), QStringLiteral("Mostra o relatório na janela de visualização.")},
-    });
-    return parser;
+    };
+    for (const QCommandLineOption &option : options)
+        commandLine.addOption(option);
 }
 
 // Fills options; on a wrong command line writes why and returns false.
 bool parse(const QStringList &arguments, const QString &defaultFolder, Options &o, QTextStream &out, QTextStream &err,
            int &exitCode)
 {
-    QCommandLineParser parser;
+    CommandLine parser(QStringLiteral("vosmira-report"),
+                       QStringLiteral("Gera a relação de clientes do Vosmira em PDF, HTML, RTF ou texto."));
     describe(parser);
-    if (!parser.parse(arguments)) {
-        err << parser.errorText() << Qt::endl;
-        exitCode = Usage;
-        return false;
-    }
-    if (parser.isSet(QStringLiteral("help"))) {
-        out << parser.helpText();
-        exitCode = Done;
+    if (const auto ended = parser.process(arguments, out, err)) {
+        exitCode = *ended;
         return false;
     }
     if (!parser.positionalArguments().isEmpty()) {

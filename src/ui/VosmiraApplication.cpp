@@ -1,5 +1,6 @@
 #include "VosmiraApplication.h"
 
+#include "CommandLine.h"
 #include "Handler.h"
 
 #include <QFont>
@@ -15,7 +16,7 @@ VosmiraApplication::VosmiraApplication(int &argc, char **argv)
 {
     setApplicationName(QStringLiteral("Vosmira"));
     setOrganizationName(QStringLiteral("Vosmira"));
-    setApplicationVersion(QStringLiteral("1.0"));
+    setApplicationVersion(programVersion());
     setUpLocale(this);
     setUpFonts();
 }

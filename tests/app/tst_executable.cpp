@@ -19,6 +19,8 @@ class TstExecutable : public QObject
 private Q_SLOTS:
     void startsConnectsAndEndsCleanly();
     void programFolderOptionWins();
+    void commandLine_data();
+    void commandLine();
 };
 
 namespace {
@@ -97,6 +99,53 @@ void TstExecutable::programFolderOptionWins()
     ::kill(pid_t(process.processId()), SIGTERM);
     QVERIFY(process.waitForFinished(20000));
     QCOMPARE(process.exitCode(), 0);
+}
+
+void TstExecutable::commandLine_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("output"); // the start of stdout, or a part of stderr when it fails
+    QTest::newRow("help") << QStringList{QStringLiteral("--help")} << 0
+                          << QStringLiteral("Uso: vosmira [opções]\nVosmira - cadastro de clientes\n\nOpções:\n"
+                                            "  -h, --help                Mostra esta ajuda e sai.\n");
+    QTest::newRow("version") << QStringList{QStringLiteral("-v")} << 0 << QStringLiteral("vosmira versão ");
+    QTest::newRow("help after a wrong option")
+        << QStringList{QStringLiteral("--nada"), QStringLiteral("-h")} << 0 << QStringLiteral("Uso: vosmira");
+    QTest::newRow("unknown option") << QStringList{QStringLiteral("--nada")} << 2
+                                    << QStringLiteral("vosmira: opção desconhecida: --nada\n");
+    QTest::newRow("missing value") << QStringList{QStringLiteral("--program-folder")} << 2
+                                   << QStringLiteral("vosmira: falta o valor da opção --program-folder\n");
+}
+
+// Help and version need no display (a terminal over ssh has none); a wrong
+// command line ends with 2 and says why, in Portuguese.
+void TstExecutable::commandLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, output);
+    TempSettingsFolder settings;
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), settings.configHome());
+    env.insert(QStringLiteral("VOSMIRA_PROGRAM_FOLDER"), QStringLiteral("/nonexistent/folder"));
+    if (exitCode == 0) {
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        env.remove(QStringLiteral("DISPLAY"));
+        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    }
+    process.setProcessEnvironment(env);
+    process.start(qEnvironmentVariable("VOSMIRA_BINARY"), arguments);
+    QVERIFY(process.waitForFinished(20000));
+    const QString out = QString::fromUtf8(process.readAllStandardOutput());
+    const QString err = QString::fromUtf8(process.readAllStandardError());
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), exitCode);
+    if (exitCode == 0)
+        QVERIFY2(out.startsWith(output), qPrintable(out + err));
+    else
+        QVERIFY2(err.contains(output), qPrintable(err));
 }
 
 QTEST_GUILESS_MAIN(TstExecutable)

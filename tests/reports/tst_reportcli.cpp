@@ -53,7 +53,7 @@ private slots:
     void dictionaryOrderAndMobileNumbers_data();
     void dictionaryOrderAndMobileNumbers();
     void companiesWithRegistration();
-    void listsTheReports();
+    void listsTheReportsAndOptions();
     void nameWithoutExtension();
     void failures_data();
     void failures();
@@ -189,13 +189,19 @@ void TstReportCli::companiesWithRegistration()
     QVERIFY(text.contains(u"Total de clientes: 60"_s));
 }
 
-void TstReportCli::listsTheReports()
+void TstReportCli::listsTheReportsAndOptions()
 {
     const Result r = runCli(base() + QStringList{u"--list"_s});
     QCOMPARE(r.exitCode, 0);
     QCOMPARE(
         r.out.split(u'\n', Qt::SkipEmptyParts),
         QStringList({u"RV_VOSMIRA_0"_s, u"RV_VOSMIRA_1"_s, u"RV_VOSMIRA_2"_s, u"RV_VOSMIRA_3"_s, u"RV_VOSMIRA_4"_s}));
+
+    const Result help = runCli({u"--help"_s});
+    QCOMPARE(help.exitCode, 0);
+    QVERIFY2(help.out.startsWith(u"Uso: vosmira-report [opções]\n"_s) && help.out.contains(u"--kind <pf|pj>"_s)
+                 && !help.out.contains(u"Displays"_s),
+             qPrintable(help.out));
 }
 
 void TstReportCli::nameWithoutExtension()
@@ -214,6 +220,12 @@ void TstReportCli::failures_data()
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("message");
     const QStringList out = {u"--output"_s, u"OUT/x.pdf"_s};
+    QTest::newRow("unknown option") << QStringList{u"--nada"_s} << QString() << 2
+                                    << u"vosmira-report: opção desconhecida: --nada"_s;
+    QTest::newRow("value not taken") << (QStringList{u"--preview=sim"_s} + out) << QString() << 2
+                                     << u"a opção --preview não aceita valor"_s;
+    QTest::newRow("missing value") << QStringList{u"--output"_s} << QString() << 2
+                                   << u"falta o valor da opção --output"_s;
     QTest::newRow("unknown kind") << (QStringList{u"--kind"_s, u"px"_s} + out) << QString() << 2
                                   << u"Tipo de pessoa desconhecido: px"_s;
     QTest::newRow("unknown section") << (QStringList{u"--sections"_s, u"contato,fotos"_s} + out) << QString() << 2
