@@ -1,3 +1,4 @@
+#include "ProgramFolder.h"
 #include "ReportCommand.h"
 
 #include "VosmiraApplication.h"
@@ -30,5 +31,7 @@ int main(int argc, char **argv)
 
     QTextStream out(stdout);
     QTextStream err(stderr);
-    return vosmira::runReportCommand(arguments, QCoreApplication::applicationDirPath() + u'/', out, err);
+    // The program's own folder rules, VOSMIRA_PROGRAM_FOLDER included: the
+    // installed launcher points both programs at the user's folder with it.
+    return vosmira::runReportCommand(arguments, vosmira::programFolder(), out, err);
 }
