@@ -13,6 +13,8 @@ packages=(
     papirus-icon-theme fonts-dejavu-core fonts-urw-base35 fonts-comic-neue
     # tests and benchmarks
     sqlite3 libbenchmark-dev poppler-utils unrtf
+    # the Debian package: CPack's dependency scan, its checks
+    dpkg-dev file lintian desktop-file-utils appstream
     # the data store reads tables through the SQLite handle of the Qt connection
     libsqlite3-dev
     # display modes through the X Resize and Rotate extension

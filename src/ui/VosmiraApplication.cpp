@@ -17,6 +17,8 @@ VosmiraApplication::VosmiraApplication(int &argc, char **argv)
     setApplicationName(QStringLiteral("Vosmira"));
     setOrganizationName(QStringLiteral("Vosmira"));
     setApplicationVersion(programVersion());
+    // Ties the windows to the menu entry (its icon and name on Wayland docks).
+    setDesktopFileName(QStringLiteral("vosmira"));
     setUpLocale(this);
     setUpFonts();
 }
