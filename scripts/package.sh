@@ -15,7 +15,7 @@ export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)" \
     -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" >/dev/null
-cmake --build "$build_dir" -j"$jobs"
+cmake --build "$build_dir" -j"$jobs" --target vosmira_packaged
 
 staging=$(mktemp -d)
 trap 'rm -rf "$staging"' EXIT
