@@ -25,20 +25,6 @@ private Q_SLOTS:
 
 namespace {
 
-// The offscreen platform with a 1024 x 768 screen: on its default 800 x 600
-// the display guard would stop the start at its question.
-QString wideOffscreenPlatform()
-{
-    static QTemporaryDir folder;
-    const QString config = folder.filePath(QStringLiteral("screen.json"));
-    QFile file(config);
-    if (!file.exists() && file.open(QIODevice::WriteOnly)) {
-        file.write(R"({"screens": [{"name": "wide", "x": 0, "y": 0, "width": 1024, "height": 768,
-                       "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
-    }
-    return QStringLiteral("offscreen:configfile=") + config;
-}
-
 QProcessEnvironment environmentFor(const TempProgramFolder &program, const TempSettingsFolder &settings)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

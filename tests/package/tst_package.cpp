@@ -1,6 +1,8 @@
 // Unpacks the Debian package into a temporary root (dpkg -x) and starts the
 // installed commands with an empty home, as a user who has just installed it.
 // The package is VOSMIRA_PACKAGE when set, else CPack makes one from this build.
+#include "TestFolders.h"
+
 #include <QDirIterator>
 #include <QFile>
 #include <QProcess>
@@ -54,7 +56,7 @@ public:
         m_env.insert(u"XDG_DATA_HOME"_s, m_dir.filePath(u".local/share"_s));
         m_env.insert(u"XDG_CONFIG_HOME"_s, m_dir.filePath(u".config"_s));
         m_env.insert(u"XDG_CACHE_HOME"_s, m_dir.filePath(u".cache"_s));
-        m_env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+        m_env.insert(u"QT_QPA_PLATFORM"_s, vosmira::test::wideOffscreenPlatform());
     }
 
     const QProcessEnvironment &env() const { return m_env; }

@@ -14,6 +14,18 @@ QString templateProgramFolder()
     return qEnvironmentVariable("VOSMIRA_TEMPLATE_FOLDER");
 }
 
+QString wideOffscreenPlatform()
+{
+    static QTemporaryDir folder;
+    const QString config = folder.filePath(QStringLiteral("screen.json"));
+    QFile file(config);
+    if (!file.exists() && file.open(QIODevice::WriteOnly)) {
+        file.write(R"({"screens": [{"name": "wide", "x": 0, "y": 0, "width": 1024, "height": 768,
+                       "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+    }
+    return QStringLiteral("offscreen:configfile=") + config;
+}
+
 bool copyFolder(const QString &from, const QString &to)
 {
     const QDir source(from);

@@ -43,6 +43,11 @@ private:
     bool m_hadPrevious = false;
 };
 
+// QT_QPA_PLATFORM for a started program: the offscreen platform with a
+// 1024 x 768 screen, since on its default 800 x 600 the display guard would stop
+// the start at its question.
+QString wideOffscreenPlatform();
+
 // The built program folder the tests copy from.
 QString templateProgramFolder();
 bool copyFolder(const QString &from, const QString &to);
