@@ -3,6 +3,7 @@
 #include "CheckDigits.h"
 #include "ClientRecord.h"
 #include "Clock.h"
+#include "DataErrors.h"
 #include "Dialogs.h"
 #include "Handler.h"
 #include "LeaveGuard.h"
@@ -225,11 +226,18 @@ void TFrmCADASTROcliente::SpeedButton1Click()
     DataSource1->UpdateRecord();
     try {
         dm->CDSCliente->ApplyUpdates(-1);
-    } catch (...) {
-        // The row is posted and its failure stays logged: the window has done
-        // its part and closes; the error box tells what the database said.
+    } catch (const DatabaseError &refused) {
+        // The table did not take the client: it is pending again, as typed, and
+        // the window stays open for another try or for giving up.
+        if (dm->CDSCliente->State() == dsInsert) {
+            msg::plain(refusedSaveMessage(refused));
+            return;
+        }
+        // The client was saved; an earlier change, still logged, was refused again.
         close();
-        throw;
+        msg::plain(QStringLiteral("O cliente foi salvo, mas uma alteração anterior ainda não foi gravada: %1.")
+                       .arg(reasonText(refused.reason())));
+        return;
     }
     close();
 }

@@ -16,10 +16,39 @@ public:
 class DatabaseError : public DataError
 {
 public:
-    using DataError::DataError;
+    // Why, as far as the user can act on it.
+    enum class Reason {
+        Other,
+        ReadOnly, // the file, or its folder, may be read but not changed
+        InUse,    // another program holds a lock on it
+        DiskFull,
+        DiskError, // reading or writing the disk failed
+        Damaged,
+        NotADatabase, // not an SQLite file at all
+        Missing,
+        RowChanged, // another program changed or deleted the row meanwhile
+    };
+
+    explicit DatabaseError(const QString &message, Reason reason = Reason::Other);
+    Reason reason() const { return m_reason; }
+
+private:
+    Reason m_reason;
 };
 
 class QSqlError;
 
 // The database's own wording of an error, or Qt's when the database gave none.
 QString databaseMessage(const QSqlError &error);
+// The reason behind an SQLite error, from its result code.
+DatabaseError::Reason databaseReason(const QSqlError &error);
+DatabaseError::Reason sqliteReason(int resultCode);
+
+// A reason in the user's words, to follow a colon: "o banco de dados está em uso
+// por outro programa".
+QString reasonText(DatabaseError::Reason reason);
+
+// What a client window says when the database refuses its change. The window
+// stays as it was, so the user can try again or give up.
+QString refusedSaveMessage(const DatabaseError &error);
+QString refusedDeleteMessage(const DatabaseError &error);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ClientRecord.h"
+#include "DataErrors.h"
 #include "EditMask.h"
 #include "PackedRow.h"
 
@@ -66,9 +67,13 @@ public:
     void Delete();
     bool Modified() const { return m_modified; }
 
-    // Sends the change log to the table. Every change is attempted (up to maxErrors
-    // failures when maxErrors >= 0); failed ones stay logged for the next apply. When
-    // any failed, throws DatabaseError with the database's message once the pass is over.
+    // Posts the pending row, then sends the change log to the table. Every change is
+    // attempted (up to maxErrors failures when maxErrors >= 0); failed ones stay
+    // logged for the next apply, except the pending row's own: when the table refuses
+    // it, the dataset goes back to the edit or insert it came from, with the same
+    // values and nothing of it logged, so the user can try again or cancel. When any
+    // failed, throws DatabaseError (the first failure's reason, the database's
+    // messages) once the pass is over.
     int ApplyUpdates(int maxErrors = -1);
     int ChangeCount() const { return int(m_log.size()); }
     int LastApplyErrorCount() const { return m_lastErrors; }
@@ -144,7 +149,19 @@ private:
     void logEdit(Row *row, const PackedRow &before);
     void logDelete(Row *row);
     void dropChange(Change *change);
-    bool applyChange(Change *change, QString *message);
+    bool applyChange(Change *change, QString *message, DatabaseError::Reason *reason);
+
+    // The pending row as it was before ApplyUpdates posted it.
+    struct PendingPost
+    {
+        TDataSetState state = dsBrowse;
+        PackedRow buffer;
+        Row *row = nullptr; // the edited row; the inserted one once posted
+        PackedRow rowBefore;
+        std::optional<Change> changeBefore;
+        int cur = -1;
+    };
+    void returnToEditing(const PendingPost &pending);
 
     QString m_table;
     QString m_connection;

@@ -9,6 +9,8 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 
+#include <algorithm>
+
 using namespace Qt::Literals::StringLiterals;
 using ClientRecord::ColumnCount;
 using ClientRecord::Kind;
@@ -110,12 +112,29 @@ void TClientDataSet::Close()
 int TClientDataSet::ApplyUpdates(int maxErrors)
 {
     checkActive();
+    std::optional<PendingPost> posted;
+    if ((m_state == dsEdit || m_state == dsInsert) && m_modified) {
+        PendingPost before;
+        before.state = m_state;
+        before.buffer = m_buffer;
+        before.cur = m_cur;
+        if (m_state == dsEdit) {
+            before.row = m_editRow;
+            before.rowBefore = m_editRow->cur;
+            if (m_editRow->change)
+                before.changeBefore = *m_editRow->change;
+        }
+        posted = before;
+    }
     checkBrowseMode();
+    if (posted && posted->state == dsInsert)
+        posted->row = m_rows.back().get();
     m_lastErrors = 0;
     if (m_log.empty())
         return 0;
 
     QStringList messages;
+    std::optional<DatabaseError::Reason> firstReason;
     // Applied changes leave the log as the pass goes on.
     std::vector<Change *> pending;
     pending.reserve(m_log.size());
@@ -125,9 +144,10 @@ int TClientDataSet::ApplyUpdates(int maxErrors)
         if (maxErrors >= 0 && m_lastErrors > maxErrors)
             break;
         QString message;
+        DatabaseError::Reason reason = DatabaseError::Reason::Other;
         Row *row = change->row;
         const bool inserted = change->kind == ChangeKind::Insert;
-        if (applyChange(change, &message)) {
+        if (applyChange(change, &message, &reason)) {
             dropChange(change);
             if (inserted) {
                 // The row now carries the number the table gave it.
@@ -139,16 +159,62 @@ int TClientDataSet::ApplyUpdates(int maxErrors)
             }
         } else {
             ++m_lastErrors;
+            if (!firstReason)
+                firstReason = reason;
             if (!messages.contains(message))
                 messages.append(message);
         }
     }
+    // The pending row's change still logged means the table did not take it.
+    if (posted && posted->row && posted->row->change)
+        returnToEditing(*posted);
     if (m_lastErrors > 0)
-        throw DatabaseError(messages.join(u'\n'));
+        throw DatabaseError(messages.join(u'\n'), firstReason.value_or(DatabaseError::Reason::Other));
     return 0;
 }
 
-bool TClientDataSet::applyChange(Change *change, QString *message)
+void TClientDataSet::returnToEditing(const PendingPost &pending)
+{
+    Row *row = pending.row;
+    if (pending.state == dsInsert) {
+        dropChange(row->change);
+        const int at = viewIndexOf(row);
+        if (at >= 0)
+            emit rowAboutToBeRemoved(at);
+        if (filtering() && at >= 0)
+            m_view.erase(m_view.begin() + at);
+        m_rows.erase(std::find_if(m_rows.begin(), m_rows.end(), [row](const auto &r) { return r.get() == row; }));
+        if (at >= 0)
+            emit rowRemoved(at);
+        m_editRow = nullptr;
+    } else {
+        const bool wasShown = viewIndexOf(row) >= 0;
+        row->cur = pending.rowBefore;
+        if (pending.changeBefore)
+            *row->change = *pending.changeBefore;
+        else
+            dropChange(row->change);
+        if (filtering() && !wasShown && visible(row)) {
+            // The edit had taken the row out of the filter: put it back in its place.
+            emit aboutToReset();
+            rebuildView(row);
+            emit dataReset();
+        } else if (const int at = viewIndexOf(row); at >= 0) {
+            emit rowChanged(at);
+        }
+        m_editRow = row;
+    }
+    m_cur = std::min(pending.cur, RecordCount() - 1);
+    if (pending.state == dsEdit)
+        m_cur = viewIndexOf(row);
+    m_buffer = pending.buffer;
+    m_modified = true;
+    m_bof = m_eof = false;
+    setState(pending.state);
+    emit currentChanged();
+}
+
+bool TClientDataSet::applyChange(Change *change, QString *message, DatabaseError::Reason *reason)
 {
     QSqlDatabase db = openDatabase(m_connection);
     if (change->kind == ChangeKind::Insert) {
@@ -163,6 +229,7 @@ bool TClientDataSet::applyChange(Change *change, QString *message)
             if (!m_insertQuery->prepare(u"INSERT INTO \""_s + m_table + u"\" ("_s + columns + u") VALUES ("_s + marks
                                         + u')')) {
                 *message = databaseMessage(m_insertQuery->lastError());
+                *reason = databaseReason(m_insertQuery->lastError());
                 m_insertQuery.reset();
                 return false;
             }
@@ -171,9 +238,10 @@ bool TClientDataSet::applyChange(Change *change, QString *message)
         for (int c = 1; c < ColumnCount; ++c)
             query.bindValue(c - 1, sqlValue(change->row->cur, c));
         const bool ok = query.exec();
-        if (!ok)
+        if (!ok) {
             *message = databaseMessage(query.lastError());
-        else
+            *reason = databaseReason(query.lastError());
+        } else
             change->row->cur.setCode(query.lastInsertId().toInt());
         query.finish();
         return ok;
@@ -201,16 +269,19 @@ bool TClientDataSet::applyChange(Change *change, QString *message)
     QSqlQuery query(db);
     if (!query.prepare(sql)) {
         *message = databaseMessage(query.lastError());
+        *reason = databaseReason(query.lastError());
         return false;
     }
     for (qsizetype i = 0; i < binds.size(); ++i)
         query.bindValue(int(i), binds.at(i));
     if (!query.exec()) {
         *message = databaseMessage(query.lastError());
+        *reason = databaseReason(query.lastError());
         return false;
     }
     if (query.numRowsAffected() != 1) {
         *message = u"O registro foi alterado ou excluído por outro usuário."_s;
+        *reason = DatabaseError::Reason::RowChanged;
         return false;
     }
     return true;

@@ -19,6 +19,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QRadioButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTest>
 
 #include <memory>
@@ -146,6 +148,7 @@ private Q_SLOTS:
     void numberBeingTypedIsCheckedOnSave();
     void incompleteMaskStopsTheSave();
     void saveRunsOncePerRow();
+    void refusedSaveKeepsTheWindow();
     void nameTurnsUpperCaseAsTyped_data();
     void nameTurnsUpperCaseAsTyped();
     void nextWindowStartsFromNothing();
@@ -820,6 +823,43 @@ void TstFrmCadastro::saveRunsOncePerRow()
     QCOMPARE(m_dialogs->texts(), QStringList{u"Confirma cadastramento?"_s});
     QCOMPARE(r.storedCount(), 1);
     QCOMPARE(r.dm->CDSCliente->ChangeCount(), 0);
+}
+
+void TstFrmCadastro::refusedSaveKeepsTheWindow()
+{
+    Registration r;
+    QVERIFY(r.ready());
+    TFrmCADASTROcliente &f = *r.form;
+    // Another program holds a write lock on the file.
+    QSqlDatabase other = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"other-program"_s);
+    other.setDatabaseName(r.db.path());
+    QVERIFY(other.open());
+    QSqlQuery hold(other);
+    QVERIFY(hold.exec(u"BEGIN EXCLUSIVE"_s));
+    QVERIFY(QSqlQuery(r.dm->database()).exec(u"PRAGMA busy_timeout = 50"_s));
+
+    r.type(f.DBEdit12, u"joana"_s);
+    r.type(f.DBEdit13, u"joana@exemplo.com.br"_s);
+    r.save();
+    QCOMPARE(m_dialogs->texts(),
+             (QStringList{u"Confirma cadastramento?"_s,
+                          u"O cliente não foi salvo: o banco de dados está em uso por outro programa; tente de novo "
+                          "em instantes."_s}));
+    QVERIFY(f.isVisible());
+    QCOMPARE(f.DBEdit12->text(), u"JOANA"_s);
+    QCOMPARE(f.DBEdit13->text(), u"joana@exemplo.com.br"_s);
+    QCOMPARE(r.dm->CDSCliente->ChangeCount(), 0);
+
+    // Once the lock is gone, the same press saves what was typed.
+    QVERIFY(hold.exec(u"ROLLBACK"_s));
+    r.save();
+    QVERIFY(!f.isVisible());
+    QCOMPARE(r.storedCount(), 1);
+    QCOMPARE(r.stored(u"EMAIL"_s, u"JOANA"_s).toString(), u"joana@exemplo.com.br"_s);
+    hold = QSqlQuery();
+    other.close();
+    other = QSqlDatabase();
+    QSqlDatabase::removeDatabase(u"other-program"_s);
 }
 
 void TstFrmCadastro::nextWindowStartsFromNothing()

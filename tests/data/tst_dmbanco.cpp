@@ -5,6 +5,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTest>
 
 #include <memory>
@@ -34,8 +36,12 @@ private slots:
     void connectFailures();
     void shippedDatabaseOpens();
     void insertEditDeleteInOneRunReachFile();
-    void refusedChangeRaisesAndStaysLogged();
+    void refusedPendingRowReturnsToEditing();
     void changeOfVanishedRowIsResent();
+    void refusalSaysWhy_data();
+    void refusalSaysWhy();
+    void resultCodesGiveReasons_data();
+    void resultCodesGiveReasons();
     void everyChangeIsAttempted();
     void updateComparesEveryColumn();
     void nullsRoundTrip();
@@ -158,7 +164,7 @@ void TestDMbanco::insertEditDeleteInOneRunReachFile()
     QCOMPARE(db.scalar(u"SELECT NOME FROM CAD_CLIENTE"_s).toString(), u"Zeca"_s);
 }
 
-void TestDMbanco::refusedChangeRaisesAndStaysLogged()
+void TestDMbanco::refusedPendingRowReturnsToEditing()
 {
     TempDatabase db;
     QVERIFY(db.exec(u"CREATE TRIGGER recusa BEFORE INSERT ON CAD_CLIENTE WHEN NEW.NOME = 'Recusado' "
@@ -174,12 +180,16 @@ void TestDMbanco::refusedChangeRaisesAndStaysLogged()
     } catch (const DatabaseError &e) {
         QVERIFY2(e.text().contains(u"cliente recusado pelo banco"_s), e.what());
     }
-    QCOMPARE(ds->ChangeCount(), 1);
+    // The refused row is pending again, as typed, and nothing of it is logged.
+    QCOMPARE(ds->State(), dsInsert);
+    QCOMPARE(dm->CDSClienteNOME->AsString(), u"Recusado"_s);
+    QCOMPARE(ds->ChangeCount(), 0);
+    QCOMPARE(ds->RecordCount(), 0);
     QCOMPARE(ds->LastApplyErrorCount(), 1);
     QVERIFY(dm->CDSClienteCODIGO_C->IsNull());
     QCOMPARE(fileCount(db), 0);
 
-    // The next apply sends it again.
+    // Trying again sends it.
     QVERIFY(db.exec(u"DROP TRIGGER recusa"_s));
     ds->ApplyUpdates(-1);
     QCOMPARE(ds->ChangeCount(), 0);
@@ -204,15 +214,94 @@ void TestDMbanco::changeOfVanishedRowIsResent()
         QFAIL("an update that finds no row must raise");
     } catch (const DatabaseError &e) {
         QCOMPARE(e.text(), OtherUser);
+        QCOMPARE(e.reason(), DatabaseError::Reason::RowChanged);
     }
-    QCOMPARE(ds->ChangeCount(), 1);
+    QCOMPARE(ds->State(), dsEdit);
+    QCOMPARE(dm->CDSClienteNOME->AsString(), u"Ana Paula"_s);
+    QCOMPARE(ds->ChangeCount(), 0);
 
-    // Once the row is back as it was loaded, the logged change goes through.
+    // Once the row is back as it was loaded, the edit goes through.
     QVERIFY(db.addClient(u"Ana"_s, pessoaFisica(), {{u"EMAIL"_s, u"ana@exemplo.com.br"_s}, {u"CODIGO_C"_s, code}}));
     ds->ApplyUpdates(-1);
     QCOMPARE(ds->ChangeCount(), 0);
     QCOMPARE(db.scalar(u"SELECT NOME FROM CAD_CLIENTE"_s).toString(), u"Ana Paula"_s);
     QCOMPARE(db.scalar(u"SELECT EMAIL FROM CAD_CLIENTE"_s).toString(), u"ana@exemplo.com.br"_s);
+}
+
+void TestDMbanco::refusalSaysWhy_data()
+{
+    QTest::addColumn<bool>("locked");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("read-only") << false
+                               << u"O cliente não foi salvo: o arquivo do banco de dados pode ser lido, mas não "
+                                  "alterado."_s;
+    QTest::newRow("locked by another program")
+        << true
+        << u"O cliente não foi salvo: o banco de dados está em uso por outro programa; tente de novo em instantes."_s;
+}
+
+void TestDMbanco::refusalSaysWhy()
+{
+    QFETCH(bool, locked);
+    QFETCH(QString, message);
+    TempDatabase db;
+    QVERIFY(db.addClient(u"Ana"_s, pessoaFisica()));
+    auto dm = openDataModule(db);
+    QVERIFY(dm);
+    QSqlQuery own(dm->database());
+    QSqlDatabase other = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"other-program"_s);
+    other.setDatabaseName(db.path());
+    QVERIFY(other.open());
+    QSqlQuery hold(other);
+    if (locked) {
+        QVERIFY(own.exec(u"PRAGMA busy_timeout = 50"_s));
+        QVERIFY(hold.exec(u"BEGIN EXCLUSIVE"_s));
+    } else {
+        QVERIFY(own.exec(u"PRAGMA query_only = ON"_s));
+    }
+    TClientDataSet *ds = dm->CDSCliente;
+    ds->Edit();
+    dm->CDSClienteNOME->SetAsString(u"Ana Paula"_s);
+    try {
+        ds->ApplyUpdates(-1);
+        QFAIL("the change must be refused");
+    } catch (const DatabaseError &e) {
+        QCOMPARE(refusedSaveMessage(e), message);
+    }
+    QCOMPARE(ds->State(), dsEdit);
+    QCOMPARE(dm->CDSClienteNOME->AsString(), u"Ana Paula"_s);
+
+    // Once the other program lets go, the same save goes through.
+    if (locked)
+        QVERIFY(hold.exec(u"ROLLBACK"_s));
+    else
+        QVERIFY(own.exec(u"PRAGMA query_only = OFF"_s));
+    ds->ApplyUpdates(-1);
+    QCOMPARE(db.scalar(u"SELECT NOME FROM CAD_CLIENTE"_s).toString(), u"Ana Paula"_s);
+    hold = QSqlQuery();
+    other.close();
+    other = QSqlDatabase();
+    QSqlDatabase::removeDatabase(u"other-program"_s);
+}
+
+void TestDMbanco::resultCodesGiveReasons_data()
+{
+    QTest::addColumn<int>("code");
+    QTest::addColumn<int>("reason");
+    using R = DatabaseError::Reason;
+    QTest::newRow("full") << 13 << int(R::DiskFull);
+    QTest::newRow("write error (extended)") << (10 | (3 << 8)) << int(R::DiskError);
+    QTest::newRow("corrupt") << 11 << int(R::Damaged);
+    QTest::newRow("not a database") << 26 << int(R::NotADatabase);
+    QTest::newRow("busy (extended)") << (5 | (1 << 8)) << int(R::InUse);
+    QTest::newRow("constraint") << 19 << int(R::Other);
+}
+
+void TestDMbanco::resultCodesGiveReasons()
+{
+    QFETCH(int, code);
+    QFETCH(int, reason);
+    QCOMPARE(int(sqliteReason(code)), reason);
 }
 
 void TestDMbanco::everyChangeIsAttempted()
