@@ -162,6 +162,26 @@ void TClientDataSet::Append()
     emit currentChanged();
 }
 
+void TClientDataSet::AppendRecordFrom(const TClientDataSet &source)
+{
+    source.checkActive();
+    const Row *from = source.currentRecord();
+    if (!from)
+        throw DataError(u"%1: não há registro a copiar."_s.arg(source.objectName()));
+    PackedRow copy = from->cur;
+    for (int column = 0; column < ClientRecord::ColumnCount; ++column) {
+        if (ClientRecord::column(column).kind != Kind::Text || copy.isNull(column))
+            continue;
+        const TField *field = m_fields[std::size_t(column)];
+        if (copy.utf8(column).size() > field->Size())
+            copy.setText(column, field->cut(copy.text(column)));
+    }
+    Append();
+    m_buffer = copy;
+    m_modified = true;
+    Post();
+}
+
 void TClientDataSet::Edit()
 {
     checkActive();

@@ -66,6 +66,10 @@ public:
     void Cancel();
     void Delete();
     bool Modified() const { return m_modified; }
+    // Appends a copy of source's current row, record number included, and posts
+    // it; texts longer than this dataset's fields are cut to them. Throws
+    // DataError when source has no current row.
+    void AppendRecordFrom(const TClientDataSet &source);
 
     // Posts the pending row, then sends the change log to the table. Every change is
     // attempted (up to maxErrors failures when maxErrors >= 0); failed ones stay
