@@ -5,12 +5,13 @@
 #include "ProgramFolder.h"
 #include "TImage.h"
 #include "TerminationSignal.h"
-#include "UFrmBACKUP.h"
 #include "UFrmAbout.h"
+#include "UFrmBACKUP.h"
 #include "UFrmCADASTROclientes.h"
 #include "UFrmCONTA.h"
 #include "UFrmENTERconta.h"
 #include "UFrmHome.h"
+#include "UFrm_PRINT_RELATORIO.h"
 #include "VosmiraApplication.h"
 
 #include "UDMbanco.h"
@@ -58,6 +59,7 @@ int main(int argc, char *argv[])
 
     TFrmHome home;
     home.setFeatureWindow(1, [](QWidget *parent) { return new TFrmCADASTROcliente(parent); });
+    home.setFeatureWindow(3, [](QWidget *parent) { return new TFrmPRINT_REALTORIO(parent); });
     home.setFeatureWindow(4, [](QWidget *parent) { return new TFrmBACKUP(parent); });
     home.setFeatureWindow(5, [](QWidget *parent) { return new TFrmCONTA(parent); });
     home.setLoginPrompt([&home](QWidget *parent) { return new TFrmENTERconta(home.Timer2, parent); });
