@@ -9,6 +9,7 @@
 #include "GridBench.h"
 #include "MemoryProbe.h"
 #include "ReportBench.h"
+#include "ReportWindowBench.h"
 #include "ResultTable.h"
 #include "Timing.h"
 #include "UDMbanco.h"
@@ -143,6 +144,8 @@ void measureSize(const Options &o, int n, Results &results)
         measureCopy(run, dm);
         progress() << "  grid" << Qt::endl;
         measureGrid(run, dm);
+        progress() << "  report window" << Qt::endl;
+        measureReportWindow(run, dm);
         measureCheckDigits(run, dm);
         if (n <= o.reportMax) {
             progress() << "  reports" << Qt::endl;

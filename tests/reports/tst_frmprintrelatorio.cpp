@@ -297,8 +297,16 @@ void TstFrmPrintRelatorio::selectOne()
     QCOMPARE(w.rightHighlight(), 0);
     QCOMPARE(w.leftName(), kCompanies[0]);
 
-    // Names compare exactly: another case is another client.
-    QCOMPARE(w.selection().Locate(u"NOME", kCompanies[0].toLower(), 0), false);
+    // A double click moves a client across and back.
+    const auto doubleClick = [](TDBGrid *grid, int row) {
+        QCoreApplication::processEvents(); // the grid follows the cursor first, as between two clicks
+        const QRect cell = grid->visualRect(grid->model()->index(row, 0));
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+    };
+    doubleClick(f.DBGrid1, 2);
+    QCOMPARE(w.selected(), QStringList({kCompanies[0], kCompanies[3], kCompanies[2]}));
+    doubleClick(f.DBGrid2, 0);
+    QCOMPARE(w.selected(), QStringList({kCompanies[3], kCompanies[2]}));
 }
 
 void TstFrmPrintRelatorio::selectOneOnTheLastRowAndOnAnEmptyList()
