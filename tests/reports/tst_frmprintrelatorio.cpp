@@ -475,13 +475,8 @@ void TstFrmPrintRelatorio::fileRun()
     QVERIFY(request.defaultSuffix.isEmpty());
     QVERIFY(!request.confirmOverwrite);
 
-    QString path = w.outputFolder() + written;
-    // Read back by the reader of the format actually written.
-    if (written == u"lista.dat") {
-        QVERIFY(!QFile::exists(w.outputFolder() + u"lista.dat.txt"_s));
-        QVERIFY(QFile::copy(path, w.outputFolder() + u"copia.txt"_s));
-        path = w.outputFolder() + u"copia.txt"_s;
-    }
+    const QString path = w.outputFolder() + written;
+    QVERIFY(!QFile::exists(path + u".txt"_s));
     const QString text = rtest::flat(fileText(path));
     QVERIFY2(!text.contains(u"RELATORIO ANTIGO"_s), qPrintable(text));
     for (int i = 0; i < kCompanies.size(); ++i)
