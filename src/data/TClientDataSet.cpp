@@ -281,6 +281,10 @@ void TClientDataSet::Delete()
         Cancel();
         return;
     }
+    std::optional<PackedRow> editBuffer;
+    const bool editModified = m_modified;
+    if (m_state == dsEdit)
+        editBuffer = m_buffer;
     Cancel();
     Row *row = currentRecord();
     if (!row)
@@ -289,17 +293,68 @@ void TClientDataSet::Delete()
     auto owner = filtering()
                      ? std::find_if(m_rows.begin(), m_rows.end(), [row](const auto &r) { return r.get() == row; })
                      : m_rows.begin() + at;
+    const auto memoryIndex = std::size_t(owner - m_rows.begin());
     emit rowAboutToBeRemoved(at);
     std::unique_ptr<Row> deleted = std::move(*owner);
     m_rows.erase(owner);
     if (filtering())
         m_view.erase(m_view.begin() + at);
-    logDelete(deleted.get());
+    m_deleted.reset();
+    const std::optional<ChangeKind> kindBefore = row->change ? std::optional<ChangeKind>(row->change->kind)
+                                                             : std::nullopt;
+    logDelete(row);
+    // A row inserted during the run and never applied leaves nothing to take back.
+    if (kindBefore != ChangeKind::Insert) {
+        Change *change = kindBefore ? row->change : m_log.back().get();
+        m_deleted = DeletedRow{std::move(deleted), memoryIndex, change, kindBefore, editBuffer, editModified};
+    }
     if (m_cur >= RecordCount())
         m_cur = RecordCount() - 1;
     m_bof = m_eof = IsEmpty();
     emit rowRemoved(at);
     emit currentChanged();
+}
+
+bool TClientDataSet::UndoLastDelete()
+{
+    if (!m_deleted || m_state != dsBrowse)
+        return false;
+    DeletedRow d = std::move(*m_deleted);
+    m_deleted.reset();
+    Row *row = d.row.get();
+    if (d.kindBefore) {
+        d.change->kind = *d.kindBefore;
+        d.change->row = row;
+    } else {
+        dropChange(d.change);
+        row->change = nullptr;
+    }
+    const std::size_t memoryIndex = std::min(d.memoryIndex, m_rows.size());
+    const bool shown = !filtering() || visible(row);
+    std::size_t at = memoryIndex;
+    if (filtering()) {
+        at = 0;
+        for (std::size_t i = 0; i < memoryIndex; ++i)
+            at += visible(m_rows[i].get()) ? 1 : 0;
+    }
+    if (shown)
+        emit rowAboutToBeAppended(int(at));
+    m_rows.insert(m_rows.begin() + std::ptrdiff_t(memoryIndex), std::move(d.row));
+    if (filtering() && shown)
+        m_view.insert(m_view.begin() + std::ptrdiff_t(at), row);
+    if (shown) {
+        m_cur = int(at);
+        emit rowAppended(m_cur);
+    }
+    m_bof = m_eof = false;
+    if (d.editBuffer && shown) {
+        m_buffer = *d.editBuffer;
+        m_editRow = row;
+        m_modified = d.editModified;
+        setState(dsEdit);
+    }
+    emit currentChanged();
+    return true;
 }
 
 // ---- change log ----
@@ -329,6 +384,8 @@ void TClientDataSet::logDelete(Row *row)
 
 void TClientDataSet::dropChange(Change *change)
 {
+    if (m_deleted && m_deleted->change == change)
+        m_deleted.reset(); // the table has it, or it never concerned the table
     if (change->row)
         change->row->change = nullptr;
     const auto it = std::find_if(m_log.begin(), m_log.end(), [change](const auto &c) { return c.get() == change; });
@@ -338,6 +395,7 @@ void TClientDataSet::dropChange(Change *change)
 
 void TClientDataSet::clearRows()
 {
+    m_deleted.reset();
     m_log.clear();
     m_rows.clear();
     m_view.clear();

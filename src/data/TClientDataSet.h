@@ -71,6 +71,13 @@ public:
     // DataError when source has no current row.
     void AppendRecordFrom(const TClientDataSet &source);
 
+    // Takes back the latest Delete while the table has not taken it: the row
+    // returns to its place, current, with its values and its logged change, and
+    // an edit that the delete ended is pending again. False when there is nothing
+    // to take back: the delete was applied, or a later delete, a load or an
+    // emptying came between.
+    bool UndoLastDelete();
+
     // Posts the pending row, then sends the change log to the table. Every change is
     // attempted (up to maxErrors failures when maxErrors >= 0); failed ones stay
     // logged for the next apply, except the pending row's own: when the table refuses
@@ -104,7 +111,7 @@ signals:
     void currentChanged();         // cursor moved, or the current row was reloaded
     void fieldChanged(int column); // a field of the current row was written
     void dataReset();              // opened, closed, emptied, copied, filter switched
-    void rowAppended(int row);     // visible row index
+    void rowAppended(int row);     // visible row index; an undone delete's row comes back inside
     void rowRemoved(int row);
     void rowChanged(int row);
     // Sent just before the rows change, while the old ones are still in place, so a
@@ -166,6 +173,18 @@ private:
         int cur = -1;
     };
     void returnToEditing(const PendingPost &pending);
+
+    // The row of the latest Delete, kept until the table takes the deletion.
+    struct DeletedRow
+    {
+        std::unique_ptr<Row> row;
+        std::size_t memoryIndex = 0;
+        Change *change = nullptr;             // the deletion in the change log
+        std::optional<ChangeKind> kindBefore; // the row's own logged change, if it had one
+        std::optional<PackedRow> editBuffer;  // the edit the delete ended
+        bool editModified = false;
+    };
+    std::optional<DeletedRow> m_deleted;
 
     QString m_table;
     QString m_connection;

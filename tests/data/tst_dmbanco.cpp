@@ -37,6 +37,8 @@ private slots:
     void shippedDatabaseOpens();
     void insertEditDeleteInOneRunReachFile();
     void refusedPendingRowReturnsToEditing();
+    void refusedDeleteIsTakenBack_data();
+    void refusedDeleteIsTakenBack();
     void changeOfVanishedRowIsResent();
     void refusalSaysWhy_data();
     void refusalSaysWhy();
@@ -282,6 +284,72 @@ void TestDMbanco::refusalSaysWhy()
     other.close();
     other = QSqlDatabase();
     QSqlDatabase::removeDatabase(u"other-program"_s);
+}
+
+void TestDMbanco::refusedDeleteIsTakenBack_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("name"); // of the row taken back
+    QTest::addColumn<int>("recNo");
+    QTest::newRow("browsing") << QString() << u"C"_s << 3;
+    QTest::newRow("ending an edit") << u"edit"_s << u"C3"_s << 3;
+    QTest::newRow("with an update still logged") << u"update"_s << u"C2"_s << 3;
+    QTest::newRow("filtered") << u"filter"_s << u"C"_s << 2;
+}
+
+void TestDMbanco::refusedDeleteIsTakenBack()
+{
+    QFETCH(QString, before);
+    QFETCH(QString, name);
+    QFETCH(int, recNo);
+    TempDatabase db;
+    QVERIFY(db.addClient(u"A"_s, pessoaFisica()));
+    QVERIFY(db.addClient(u"B"_s, pessoaJuridica()));
+    QVERIFY(db.addClient(u"C"_s, pessoaFisica()));
+    QVERIFY(db.addClient(u"D"_s, pessoaFisica()));
+    auto dm = openDataModule(db);
+    QVERIFY(dm);
+    TClientDataSet *ds = dm->CDSCliente;
+    if (before == u"filter"_s) {
+        ds->SetFilter(ClientRecord::kindFilter(pessoaFisica()));
+        ds->SetFiltered(true);
+    }
+    QVERIFY(ds->Locate(u"NOME", u"C"_s, 0));
+    if (before == u"update"_s || before == u"edit"_s) {
+        ds->Edit();
+        dm->CDSClienteNOME->SetAsString(before == u"edit"_s ? u"C3"_s : u"C2"_s);
+        if (before == u"update"_s)
+            ds->Post();
+    }
+    QSqlQuery own(dm->database());
+    QVERIFY(own.exec(u"PRAGMA query_only = ON"_s));
+    ds->Delete();
+    QVERIFY_THROWS_EXCEPTION(DatabaseError, ds->ApplyUpdates(-1));
+    QVERIFY(ds->UndoLastDelete());
+    QVERIFY(!ds->UndoLastDelete());
+    QCOMPARE(ds->RecordCount(), before == u"filter"_s ? 3 : 4);
+    QCOMPARE(ds->RecNo(), recNo);
+    QCOMPARE(dm->CDSClienteNOME->AsString(), name);
+    QCOMPARE(ds->State(), before == u"edit"_s ? dsEdit : dsBrowse);
+    QCOMPARE(ds->ChangeCount(), before == u"update"_s ? 1 : 0);
+
+    // What was there before the delete reaches the file; the row stays in it.
+    QVERIFY(own.exec(u"PRAGMA query_only = OFF"_s));
+    ds->ApplyUpdates(-1);
+    QCOMPARE(fileCount(db), 4);
+    QCOMPARE(db.scalar(u"SELECT COUNT(*) FROM CAD_CLIENTE WHERE NOME = ?"_s, {name}).toInt(), 1);
+
+    // An applied delete, or one of a row the table never had, is not taken back.
+    ds->Delete();
+    ds->ApplyUpdates(-1);
+    QVERIFY(!ds->UndoLastDelete());
+    ds->Append();
+    dm->CDSClienteNOME->SetAsString(u"E"_s);
+    dm->CDSClienteTIPO->SetAsString(pessoaFisica());
+    ds->Post();
+    ds->Delete();
+    QVERIFY(!ds->UndoLastDelete());
+    QCOMPARE(fileCount(db), 3);
 }
 
 void TestDMbanco::resultCodesGiveReasons_data()
