@@ -31,12 +31,6 @@ TFrmCADASTROcliente *FrmCADASTROcliente = nullptr;
 
 namespace {
 
-const QColor kStatusColors[] = {
-    QColor(165, 172, 180), // Em analise
-    QColor(0, 128, 115),   // Aprovado
-    QColor(230, 78, 28),   // Reprovado
-};
-
 bool isEnter(const QEvent *event)
 {
     if (event->type() != QEvent::KeyPress)
@@ -52,7 +46,6 @@ TFrmCADASTROcliente::TFrmCADASTROcliente(QWidget *parent)
 {
     FrmCADASTROcliente = this;
     buildControls();
-    buildKeyboardOrder();
 
     connectHandler(RadioButton1, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
@@ -157,10 +150,7 @@ void TFrmCADASTROcliente::CleanALL()
 
 void TFrmCADASTROcliente::ComboBox1Select(int index)
 {
-    if (index < 0 || index > 2)
-        return;
-    Shape6->setPenColor(kStatusColors[index]);
-    Shape7->setPenColor(kStatusColors[index]);
+    colourCredit(index);
 }
 
 void TFrmCADASTROcliente::Memo1Change()
