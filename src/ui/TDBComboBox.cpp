@@ -45,10 +45,26 @@ void TDBComboBox::Clear()
     }
 }
 
+void TDBComboBox::setKeepsForeignValues(bool keep)
+{
+    m_keepForeign = keep;
+    if (m_link)
+        m_link->Reset();
+}
+
 void TDBComboBox::showField()
 {
+    if (m_foreignIndex >= 0) {
+        removeItem(m_foreignIndex);
+        m_foreignIndex = -1;
+    }
     const QString value = m_link->Field()->AsString();
-    setCurrentIndex(value.isEmpty() ? -1 : findText(value, Qt::MatchExactly | Qt::MatchCaseSensitive));
+    int index = value.isEmpty() ? -1 : findText(value, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (index < 0 && !value.isEmpty() && m_keepForeign) {
+        addItem(value);
+        index = m_foreignIndex = count() - 1;
+    }
+    setCurrentIndex(index);
 }
 
 void TDBComboBox::writeField()

@@ -134,6 +134,8 @@ void TDBEdit::Clear()
 void TDBEdit::showField()
 {
     setShownText(m_link->Field()->AsString());
+    // A value longer than the box shows its beginning, not its end.
+    setCursorPosition(0);
 }
 
 void TDBEdit::setShownText(const QString &stored)
