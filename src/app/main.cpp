@@ -10,6 +10,7 @@
 #include "UFrmCADASTROclientes.h"
 #include "UFrmCONTA.h"
 #include "UFrmENTERconta.h"
+#include "UFrmFIND_ALTERARcliente.h"
 #include "UFrmHome.h"
 #include "UFrm_PRINT_RELATORIO.h"
 #include "VosmiraApplication.h"
@@ -59,6 +60,7 @@ int main(int argc, char *argv[])
 
     TFrmHome home;
     home.setFeatureWindow(1, [](QWidget *parent) { return new TFrmCADASTROcliente(parent); });
+    home.setFeatureWindow(2, [](QWidget *parent) { return new TFrmFIND_ALTERARcliente(parent); });
     home.setFeatureWindow(3, [](QWidget *parent) { return new TFrmPRINT_REALTORIO(parent); });
     home.setFeatureWindow(4, [](QWidget *parent) { return new TFrmBACKUP(parent); });
     home.setFeatureWindow(5, [](QWidget *parent) { return new TFrmCONTA(parent); });
