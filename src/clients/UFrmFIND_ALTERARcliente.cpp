@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QScreen>
 
 namespace vosmira {
@@ -144,8 +145,9 @@ void TFrmFIND_ALTERARcliente::SpeedButton4Click()
         return;
     // The record view shows the current row; it may delete it.
     QPointer<TFrmCONSULTARcliente> view = new TFrmCONSULTARcliente(this);
+    // Freed, and its reference cleared, however its run ends.
+    const auto freeView = qScopeGuard([&view] { delete view.data(); });
     execModal(*view);
-    delete view.data();
     VerLabel();
 }
 
