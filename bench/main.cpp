@@ -7,6 +7,7 @@
 #include "DatabaseWriter.h"
 #include "FileBench.h"
 #include "GridBench.h"
+#include "ListBench.h"
 #include "MemoryProbe.h"
 #include "ReportBench.h"
 #include "ReportWindowBench.h"
@@ -144,6 +145,8 @@ void measureSize(const Options &o, int n, Results &results)
         measureCopy(run, dm);
         progress() << "  grid" << Qt::endl;
         measureGrid(run, dm);
+        progress() << "  list window" << Qt::endl;
+        measureListWindow(run, dm);
         progress() << "  report window" << Qt::endl;
         measureReportWindow(run, dm);
         measureCheckDigits(run, dm);
