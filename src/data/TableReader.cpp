@@ -17,14 +17,6 @@ using ClientRecord::Kind;
 
 namespace {
 
-sqlite3 *sqliteHandle(QSqlDatabase &db)
-{
-    const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
-        throw DatabaseError(u"A conexão não é um banco de dados SQLite."_s);
-    return *static_cast<sqlite3 *const *>(handle.constData());
-}
-
 // yyyy-mm-dd, optionally followed by a time; anything else reads as no date.
 QDate isoDate(const unsigned char *p, int n)
 {
@@ -105,6 +97,14 @@ void sortByName(std::vector<PackedRow> &rows)
 }
 
 } // namespace
+
+sqlite3 *sqliteHandle(QSqlDatabase &db)
+{
+    const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        throw DatabaseError(u"A conexão não é um banco de dados SQLite."_s);
+    return *static_cast<sqlite3 *const *>(handle.constData());
+}
 
 std::vector<PackedRow> readClientTable(QSqlDatabase &db, const QString &table)
 {

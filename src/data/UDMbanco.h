@@ -32,6 +32,9 @@ public:
     // changes are lost), and later reopen them on the same file.
     void closeAll();
     void openAll();
+    // The connection alone, for work on the whole table that needs no dataset.
+    // Throws DatabaseError; the file is never created.
+    void openConnection();
 
     bool Connected() const;
     QString connectionName() const { return m_connectionName; }
@@ -48,8 +51,6 @@ public:
 #undef VOSMIRA_FIELD_MEMBERS
 
 private:
-    void openConnection();
-
     QString m_programFolder;
     QString m_connectionName;
 };
