@@ -5,6 +5,7 @@
 #include "Clock.h"
 #include "DataErrors.h"
 #include "Dialogs.h"
+#include "DuplicateWarning.h"
 #include "Handler.h"
 #include "LeaveGuard.h"
 #include "TDBComboBox.h"
@@ -160,7 +161,10 @@ void TFrmCADASTROcliente::Memo1Change()
 
 void TFrmCADASTROcliente::DBEdit9Exit()
 {
-    if (checkdigits::cpfExit(DBEdit9->Text()) != checkdigits::ExitResult::Invalid)
+    const checkdigits::ExitResult result = checkdigits::cpfExit(DBEdit9->Text());
+    if (result == checkdigits::ExitResult::Valid)
+        warnDuplicateDocument(ClientDocuments::Document::Cpf, DBEdit9->Text());
+    if (result != checkdigits::ExitResult::Invalid)
         return;
     msg::plain(QStringLiteral("CPF Inválido !!"));
     DBEdit9->Clear();
@@ -168,7 +172,10 @@ void TFrmCADASTROcliente::DBEdit9Exit()
 
 void TFrmCADASTROcliente::DBEdit16Exit()
 {
-    if (checkdigits::cnpjExit(DBEdit16->Text()) != checkdigits::ExitResult::Invalid)
+    const checkdigits::ExitResult result = checkdigits::cnpjExit(DBEdit16->Text());
+    if (result == checkdigits::ExitResult::Valid)
+        warnDuplicateDocument(ClientDocuments::Document::Cnpj, DBEdit16->Text());
+    if (result != checkdigits::ExitResult::Invalid)
         return;
     msg::plain(QStringLiteral("CNPJ Inválido !!"));
     DBEdit16->Clear();

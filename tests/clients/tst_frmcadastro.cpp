@@ -145,6 +145,8 @@ private Q_SLOTS:
     void cnpjExitCheck_data();
     void cnpjExitCheck();
     void validNumberLeftUnchangedPassesAgain();
+    void numberAnotherClientHoldsWarns_data();
+    void numberAnotherClientHoldsWarns();
     void numberBeingTypedIsCheckedOnSave();
     void incompleteMaskStopsTheSave();
     void saveRunsOncePerRow();
@@ -684,6 +686,51 @@ void TstFrmCadastro::cpfExitCheck()
     r.type(f.DBEdit12, u"x"_s);
     r.save();
     QCOMPARE(r.stored(u"CPF"_s, u"X"_s).toString(), stored);
+}
+
+void TstFrmCadastro::numberAnotherClientHoldsWarns_data()
+{
+    QTest::addColumn<bool>("company");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("warning");
+
+    // ZULU holds the CPF as digits and the CNPJ with its punctuation; either
+    // way of writing matches.
+    QTest::newRow("CPF held") << false << u"12345678909"_s << u"Já existe um cliente com este CPF: ZULU."_s;
+    QTest::newRow("CPF free") << false << u"52998224725"_s << QString();
+    QTest::newRow("CNPJ held") << true << u"11222333000181"_s << u"Já existe um cliente com este CNPJ: ZULU."_s;
+    QTest::newRow("alphanumeric CNPJ held")
+        << true << u"12ABC34501DE35"_s << u"Já existe um cliente com este CNPJ: ZULU."_s;
+    QTest::newRow("CNPJ free") << true << u"11444777000161"_s << QString();
+}
+
+void TstFrmCadastro::numberAnotherClientHoldsWarns()
+{
+    QFETCH(bool, company);
+    QFETCH(QString, keys);
+    QFETCH(QString, warning);
+
+    Registration r;
+    QVERIFY(r.db.addClient(u"ZULU"_s, ClientRecord::pessoaFisica(), {{u"CPF"_s, u"12345678909"_s}}));
+    QVERIFY(r.db.addClient(u"ZULU"_s, ClientRecord::pessoaJuridica(), {{u"CNPJ"_s, u"11.222.333/0001-81"_s}}));
+    QVERIFY(r.db.addClient(u"ZULU"_s, ClientRecord::pessoaJuridica(), {{u"CNPJ"_s, u"12.ABC.345/01DE-35"_s}}));
+    QVERIFY(r.ready());
+    TFrmCADASTROcliente &f = *r.form;
+    if (company)
+        f.RadioButton2->setChecked(true);
+    TDBEdit *number = company ? f.DBEdit16 : f.DBEdit9;
+    r.type(number, keys);
+    r.key(Qt::Key_Tab);
+    // A warning only: the focus goes on and the number stays.
+    QCOMPARE(r.focused(), company ? u"DBEdit1"_s : u"DBEdit25"_s);
+    QCOMPARE(m_dialogs->texts(), warning.isEmpty() ? QStringList() : QStringList{warning});
+    if (!warning.isEmpty())
+        QCOMPARE(m_dialogs->messages().first().kind, MessageKind::Plain);
+    r.type(f.DBEdit12, u"novo"_s);
+    r.save();
+    QVERIFY(!f.isVisible());
+    QCOMPARE(r.stored(company ? u"CNPJ"_s : u"CPF"_s, u"NOVO"_s).toString().remove(u'.').remove(u'/').remove(u'-'),
+             keys);
 }
 
 void TstFrmCadastro::partialCpfCannotBeLeft()
