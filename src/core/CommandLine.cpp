@@ -87,7 +87,7 @@ std::optional<int> CommandLine::process(const QStringList &arguments, QTextStrea
 
 QString CommandLine::helpText() const
 {
-    QString text = QStringLiteral("Uso: %1 [opções]\n%2\n\nOpções:\n").arg(m_program, m_description);
+    QString text = QStringLiteral("Uso: %1 %2\n%3\n\nOpções:\n").arg(m_program, m_usage, m_description);
     qsizetype width = 0;
     for (const QCommandLineOption &option : m_options)
         width = std::max(width, namesOf(option).size());

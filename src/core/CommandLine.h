@@ -28,6 +28,8 @@ public:
     CommandLine(QString program, QString description);
 
     void addOption(const QCommandLineOption &option);
+    // What follows the program's name on the help's first line; "[opções]" unless set.
+    void setUsage(const QString &usage) { m_usage = usage; }
 
     // Parses the whole command line (program name first). Returns the exit
     // code when the program should end now: after help or version went to out
@@ -55,6 +57,7 @@ private:
 
     QString m_program;
     QString m_description;
+    QString m_usage = QStringLiteral("[opções]");
     QCommandLineOption m_help;
     QCommandLineOption m_version;
     QList<QCommandLineOption> m_options;

@@ -1,0 +1,406 @@
+#include "ClientImport.h"
+
+#include "CheckDigits.h"
+#include "ClientCsv.h"
+#include "ClientDocuments.h"
+#include "ClientRecord.h"
+#include "ClientSchema.h"
+#include "DataErrors.h"
+#include "PackedRow.h"
+#include "TableReader.h"
+
+#include <QDate>
+#include <QHash>
+
+#include <sqlite3.h>
+
+#include <array>
+#include <vector>
+
+namespace vosmira::exchange {
+
+using namespace Qt::Literals::StringLiterals;
+using ClientDocuments::Document;
+using ClientRecord::ColumnCount;
+
+namespace {
+
+enum class Form { Text, Date, Cpf, Cnpj, Phone, Cep, PersonKind };
+
+Form formOf(int column)
+{
+    const ClientRecord::Column &c = ClientRecord::column(column);
+    if (c.kind == ClientRecord::Kind::Date)
+        return Form::Date;
+    switch (column) {
+    case ClientRecord::col_CPF: return Form::Cpf;
+    case ClientRecord::col_CNPJ: return Form::Cnpj;
+    case ClientRecord::col_CEP: return Form::Cep;
+    case ClientRecord::col_TIPO: return Form::PersonKind;
+    default: break;
+    }
+    return c.mask == ClientRecord::PhoneMask ? Form::Phone : Form::Text;
+}
+
+bool allDigits(QStringView text)
+{
+    for (QChar c : text) {
+        if (c < u'0' || c > u'9')
+            return false;
+    }
+    return true;
+}
+
+// The digits of text, when nothing else but the given separators is in it.
+QString digitsBetween(QStringView text, QStringView separators)
+{
+    QString digits;
+    for (QChar c : text) {
+        if (c >= u'0' && c <= u'9')
+            digits.append(c);
+        else if (!separators.contains(c))
+            return QString();
+    }
+    return digits;
+}
+
+// dd/mm/aaaa (also with '.' or '-', one-digit day and month), or yyyy-mm-dd as
+// the database writes it, optionally followed by a time.
+QDate parseDate(QStringView text)
+{
+    if (text.size() >= 10 && text[4] == u'-' && text[7] == u'-') {
+        if (text.size() > 10 && text[10] != u' ' && text[10] != u'T')
+            return QDate();
+        const QStringView y = text.sliced(0, 4), m = text.sliced(5, 2), d = text.sliced(8, 2);
+        if (!allDigits(y) || !allDigits(m) || !allDigits(d))
+            return QDate();
+        return QDate(y.toInt(), m.toInt(), d.toInt());
+    }
+    QChar separator;
+    for (QChar c : text) {
+        if (c == u'/' || c == u'.' || c == u'-') {
+            separator = c;
+            break;
+        }
+    }
+    if (separator.isNull())
+        return QDate();
+    const QList<QStringView> parts = text.split(separator);
+    if (parts.size() != 3 || parts[0].isEmpty() || parts[0].size() > 2 || parts[1].isEmpty() || parts[1].size() > 2
+        || parts[2].size() != 4 || !allDigits(parts[0]) || !allDigits(parts[1]) || !allDigits(parts[2]))
+        return QDate();
+    return QDate(parts[2].toInt(), parts[1].toInt(), parts[0].toInt());
+}
+
+QString paddedDigits(const QString &bare, int length)
+{
+    return allDigits(bare) && bare.size() < length ? QString(length - bare.size(), u'0') + bare : bare;
+}
+
+struct Checked
+{
+    std::array<QString, ColumnCount> text;
+    std::array<QDate, ColumnCount> date;
+    QStringList problems;
+};
+
+class RowChecker
+{
+public:
+    RowChecker(const QList<int> &columns, const std::array<int, ColumnCount> &sizes)
+        : m_columns(columns)
+        , m_sizes(sizes)
+    {
+    }
+
+    // Fills row with the stored form of each value, or lists what is wrong.
+    void check(const CsvRecord &record, Checked &row) const
+    {
+        for (QString &t : row.text)
+            t.clear();
+        row.date.fill(QDate());
+        row.problems.clear();
+        qsizetype used = record.fields.size();
+        while (used > m_columns.size() && record.fields.at(used - 1).trimmed().isEmpty())
+            --used;
+        if (used > m_columns.size())
+            row.problems.append(u"a linha tem %1 campos e o cabeçalho %2"_s.arg(used).arg(m_columns.size()));
+        for (qsizetype i = 0; i < m_columns.size() && i < record.fields.size(); ++i) {
+            if (m_columns[i] >= 0)
+                store(m_columns[i], record.fields[i], row);
+        }
+        if (row.text[ClientRecord::col_NOME].trimmed().isEmpty())
+            row.problems.prepend(u"o nome está vazio"_s);
+        QString &kind = row.text[ClientRecord::col_TIPO];
+        if (kind.isEmpty()) {
+            // A file without the kind: a number says which one it is.
+            const bool company = !row.text[ClientRecord::col_CNPJ].isEmpty()
+                                 && row.text[ClientRecord::col_CPF].isEmpty();
+            kind = company ? ClientRecord::pessoaJuridica() : ClientRecord::pessoaFisica();
+        }
+        for (int c = 1; c < ColumnCount; ++c) {
+            const int size = m_sizes[std::size_t(c)];
+            if (row.text[c].size() > size)
+                row.problems.append(
+                    u"%1 tem %2 caracteres, e cabem %3"_s.arg(headerName(c)).arg(row.text[c].size()).arg(size));
+        }
+    }
+
+private:
+    static void store(int column, const QString &raw, Checked &row)
+    {
+        const Form form = formOf(column);
+        if (form == Form::Text) {
+            row.text[column] = raw;
+            return;
+        }
+        const QString value = raw.trimmed();
+        if (value.isEmpty())
+            return;
+        const QString name = headerName(column);
+        switch (form) {
+        case Form::Text: break;
+        case Form::Date:
+            row.date[column] = parseDate(value);
+            if (!row.date[column].isValid())
+                row.problems.append(u"%1 não é uma data: \"%2\" (use dd/mm/aaaa)"_s.arg(name, value));
+            break;
+        case Form::Cpf: {
+            const QString bare = paddedDigits(ClientDocuments::bare(value), 11);
+            if (bare.size() != 11 || !checkdigits::cpf(bare))
+                row.problems.append(u"CPF inválido: %1"_s.arg(value));
+            else
+                row.text[column] = bare;
+            break;
+        }
+        case Form::Cnpj: {
+            const QString bare = paddedDigits(ClientDocuments::bare(value), 14);
+            if (bare.size() != 14 || !checkdigits::cgc(bare))
+                row.problems.append(u"CNPJ inválido: %1"_s.arg(value));
+            else
+                row.text[column] = ClientDocuments::writtenCnpj(bare);
+            break;
+        }
+        case Form::Phone: {
+            QString digits = digitsBetween(value, u"()-. +");
+            if ((digits.size() == 12 || digits.size() == 13) && digits.startsWith(u"55"))
+                digits.remove(0, 2); // the country's code
+            else if (digits.size() >= 11 && digits.startsWith(u'0'))
+                digits.remove(0, 1); // the long-distance prefix
+            if (digits.size() != 10 && digits.size() != 11)
+                row.problems.append(u"%1 não é um telefone: \"%2\" (use (dd)dddd-dddd)"_s.arg(name, value));
+            else
+                row.text[column] = digits;
+            break;
+        }
+        case Form::Cep: {
+            QString digits = digitsBetween(value, u"-. ");
+            if (digits.size() == 7)
+                digits.prepend(u'0'); // a spreadsheet took it for a number
+            if (digits.size() != 8)
+                row.problems.append(u"CEP inválido: \"%1\" (use ddddd-ddd)"_s.arg(value));
+            else
+                row.text[column] = digits;
+            break;
+        }
+        case Form::PersonKind: {
+            const QString kind = folded(value);
+            if (kind == u"pessoa fisica" || kind == u"fisica" || kind == u"pf")
+                row.text[column] = ClientRecord::pessoaFisica();
+            else if (kind == u"pessoa juridica" || kind == u"juridica" || kind == u"pj")
+                row.text[column] = ClientRecord::pessoaJuridica();
+            else
+                row.problems.append(
+                    u"tipo de pessoa desconhecido: \"%1\" (use Pessoa Física ou Pessoa Juridica)"_s.arg(value));
+            break;
+        }
+        }
+    }
+
+    QList<int> m_columns; // by field of the header: the column, or -1
+    std::array<int, ColumnCount> m_sizes;
+};
+
+PackedRow packed(const Checked &row, PackedRowBuilder &builder)
+{
+    builder.reset();
+    builder.setNull(ClientRecord::col_CODIGO_C);
+    for (int c = 1; c < ColumnCount; ++c) {
+        if (ClientRecord::column(c).kind == ClientRecord::Kind::Date)
+            builder.setDate(c, row.date[c]);
+        else if (row.text[c].isEmpty())
+            builder.setNull(c);
+        else
+            builder.appendText(c, row.text[c]);
+    }
+    return builder.finish();
+}
+
+QString documentKey(Document document, const QString &bare)
+{
+    return (document == Document::Cpf ? u"F"_s : u"J"_s) + bare;
+}
+
+struct Statement
+{
+    sqlite3_stmt *stmt = nullptr;
+    ~Statement() { sqlite3_finalize(stmt); }
+};
+
+[[noreturn]] void fail(sqlite3 *handle, int rc)
+{
+    throw DatabaseError(QString::fromUtf8(sqlite3_errmsg(handle)), sqliteReason(rc));
+}
+
+// Who holds each CPF and CNPJ of the table, the first registered when several do.
+QHash<QString, QString> documentHolders(sqlite3 *handle)
+{
+    const QByteArray sql = (u"SELECT \"CPF\", \"CNPJ\", \"NOME\" FROM \""_s + ClientSchema::clientsTable()
+                            + u"\" ORDER BY \"CODIGO_C\""_s)
+                               .toUtf8();
+    Statement s;
+    if (const int rc = sqlite3_prepare_v2(handle, sql.constData(), int(sql.size()), &s.stmt, nullptr); rc != SQLITE_OK)
+        fail(handle, rc);
+    QHash<QString, QString> holders;
+    int rc;
+    auto text = [&s](int i) {
+        return QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(s.stmt, i)),
+                                 sqlite3_column_bytes(s.stmt, i));
+    };
+    while ((rc = sqlite3_step(s.stmt)) == SQLITE_ROW) {
+        for (const Document d : {Document::Cpf, Document::Cnpj}) {
+            const QString bare = ClientDocuments::bare(text(d == Document::Cpf ? 0 : 1));
+            if (!bare.isEmpty())
+                holders.insert(documentKey(d, bare), text(2));
+        }
+    }
+    if (rc != SQLITE_DONE)
+        fail(handle, rc);
+    return holders;
+}
+
+void insertAll(sqlite3 *handle, const std::vector<PackedRow> &rows)
+{
+    QString columns;
+    QString marks;
+    for (int c = 1; c < ColumnCount; ++c) {
+        columns += (c > 1 ? u", \""_s : u"\""_s) + QString(ClientRecord::column(c).name) + u'"';
+        marks += c > 1 ? u", ?"_s : u"?"_s;
+    }
+    const QByteArray sql = (u"INSERT INTO \""_s + ClientSchema::clientsTable() + u"\" ("_s + columns + u") VALUES ("_s
+                            + marks + u')')
+                               .toUtf8();
+    // IMMEDIATE: the write lock is taken before the first row, so another
+    // program's write makes the import wait or fail at once, never midway.
+    if (const int rc = sqlite3_exec(handle, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr); rc != SQLITE_OK)
+        fail(handle, rc);
+    try {
+        Statement s;
+        if (const int rc = sqlite3_prepare_v2(handle, sql.constData(), int(sql.size()), &s.stmt, nullptr);
+            rc != SQLITE_OK)
+            fail(handle, rc);
+        for (const PackedRow &row : rows) {
+            for (int c = 1; c < ColumnCount; ++c) {
+                if (row.isNull(c)) {
+                    sqlite3_bind_null(s.stmt, c);
+                } else if (ClientRecord::column(c).kind == ClientRecord::Kind::Date) {
+                    const QByteArray iso = row.date(c).toString(Qt::ISODate).toLatin1();
+                    sqlite3_bind_text(s.stmt, c, iso.constData(), int(iso.size()), SQLITE_TRANSIENT);
+                } else {
+                    const QByteArrayView text = row.utf8(c);
+                    sqlite3_bind_text(s.stmt, c, text.data(), int(text.size()), SQLITE_STATIC);
+                }
+            }
+            if (const int rc = sqlite3_step(s.stmt); rc != SQLITE_DONE)
+                fail(handle, rc);
+            sqlite3_reset(s.stmt);
+        }
+        if (const int rc = sqlite3_exec(handle, "COMMIT", nullptr, nullptr, nullptr); rc != SQLITE_OK)
+            fail(handle, rc);
+    } catch (...) {
+        sqlite3_exec(handle, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
+}
+
+} // namespace
+
+ImportResult importClients(QSqlDatabase db, const QByteArray &bytes, const ImportOptions &options)
+{
+    ImportResult result;
+    const QString text = decodeText(bytes, &result.utf8);
+    result.separator = detectSeparator(text);
+    CsvReader reader(text, result.separator);
+
+    CsvRecord header;
+    if (!reader.next(header))
+        throw DataError(u"O arquivo está vazio: falta a linha de cabeçalho com os nomes das colunas."_s);
+    QList<int> columns;
+    for (const QString &name : std::as_const(header.fields)) {
+        const int column = columnNamed(name);
+        if (column >= 0 && columns.contains(column))
+            throw DataError(u"A coluna \"%1\" aparece duas vezes no cabeçalho."_s.arg(name.trimmed()));
+        if (column < 0 && !name.trimmed().isEmpty())
+            result.ignoredColumns.append(name.trimmed());
+        columns.append(column);
+    }
+    if (!columns.contains(int(ClientRecord::col_NOME)))
+        throw DataError(u"O cabeçalho não tem a coluna \"Nome\" (ou NOME)."_s);
+
+    const std::array<int, ColumnCount> sizes = ClientSchema::fieldSizes(db, ClientSchema::clientsTable());
+    sqlite3 *handle = sqliteHandle(db);
+    const QHash<QString, QString> holders = documentHolders(handle);
+    struct Seen
+    {
+        int line;
+        QString name;
+    };
+    QHash<QString, Seen> inFile;
+
+    const RowChecker checker(columns, sizes);
+    Checked row;
+    CsvRecord record;
+    PackedRowBuilder builder;
+    std::vector<PackedRow> rows;
+    while (reader.next(record)) {
+        ++result.rows;
+        checker.check(record, row);
+        if (!row.problems.isEmpty()) {
+            result.refused.append({record.line, row.problems.join(u"; "_s)});
+            continue;
+        }
+        QString duplicate;
+        for (const Document d : {Document::Cpf, Document::Cnpj}) {
+            const QString &number = row.text[d == Document::Cpf ? ClientRecord::col_CPF : ClientRecord::col_CNPJ];
+            if (number.isEmpty() || !duplicate.isEmpty())
+                continue;
+            const QString key = documentKey(d, ClientDocuments::bare(number));
+            if (const auto held = holders.constFind(key); held != holders.cend())
+                duplicate = ClientDocuments::duplicateMessage(d, *held);
+            else if (const auto seen = inFile.constFind(key); seen != inFile.cend())
+                duplicate = u"O %1 %2 já está na linha %3 (%4)."_s
+                                .arg(d == Document::Cpf ? u"CPF"_s : u"CNPJ"_s, number)
+                                .arg(seen->line)
+                                .arg(seen->name);
+        }
+        if (!duplicate.isEmpty()) {
+            result.duplicates.append({record.line, duplicate});
+            continue;
+        }
+        for (const Document d : {Document::Cpf, Document::Cnpj}) {
+            const QString &number = row.text[d == Document::Cpf ? ClientRecord::col_CPF : ClientRecord::col_CNPJ];
+            if (!number.isEmpty())
+                inFile.insert(documentKey(d, ClientDocuments::bare(number)),
+                              Seen{record.line, row.text[ClientRecord::col_NOME]});
+        }
+        rows.push_back(packed(row, builder));
+    }
+    result.accepted = int(rows.size());
+    if (options.dryRun || rows.empty() || (!result.refused.isEmpty() && !options.skipInvalid))
+        return result;
+    insertAll(handle, rows);
+    result.written = true;
+    return result;
+}
+
+} // namespace vosmira::exchange

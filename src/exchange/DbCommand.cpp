@@ -1,0 +1,191 @@
+#include "DbCommand.h"
+
+#include "ClientExport.h"
+#include "ClientImport.h"
+#include "ClientRecord.h"
+#include "ClientSchema.h"
+#include "CommandLine.h"
+#include "DataErrors.h"
+#include "UDMbanco.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTextStream>
+
+namespace vosmira {
+
+namespace {
+
+using namespace Qt::Literals::StringLiterals;
+
+enum Exit { Done = 0, Failed = 1, Usage = CommandLine::kUsageError };
+
+struct Options
+{
+    bool import = false;
+    QString file;
+    QString folder;
+    QString kind; // export: empty for every client
+    exchange::ExportFormat format = exchange::ExportFormat::Csv;
+    exchange::ImportOptions importOptions;
+};
+
+// Fills o; on a wrong command line (or help, or version) returns the exit code.
+std::optional<int> parse(const QStringList &arguments, const QString &defaultFolder, Options &o, QTextStream &out,
+                         QTextStream &err)
+{
+    CommandLine parser(u"vosmira-db"_s, u"Exporta os clientes do Vosmira para uma planilha (CSV) ou para uma "
+                                        "agenda (vCard), ou importa clientes de uma planilha."_s);
+    parser.setUsage(u"export ARQUIVO [opções] | import ARQUIVO [opções]"_s);
+    parser.addOption({u"program-folder"_s, u"Pasta do programa (a do executável se omitida)."_s, u"pasta"_s});
+    parser.addOption(
+        {u"kind"_s, u"export: só os clientes de um tipo, pf (Pessoa Física) ou pj (Pessoa Juridica)."_s, u"pf|pj"_s});
+    parser.addOption({u"format"_s, u"export: csv ou vcf (padrão: a extensão do arquivo)."_s, u"formato"_s});
+    parser.addOption({u"dry-run"_s, u"import: verifica o arquivo e não grava nada."_s});
+    parser.addOption({u"skip-invalid"_s, u"import: grava as linhas válidas mesmo que outras sejam recusadas."_s});
+    if (const auto ended = parser.process(arguments, out, err))
+        return ended;
+
+    auto usage = [&err](const QString &text) {
+        err << u"vosmira-db: "_s << text << Qt::endl << u"Use \"vosmira-db --help\" para ver as opções."_s << Qt::endl;
+        return std::optional<int>(Usage);
+    };
+    const QStringList positional = parser.positionalArguments();
+    if (positional.isEmpty())
+        return usage(u"indique o que fazer: export ou import, e o arquivo."_s);
+    const QString command = positional.constFirst().toLower();
+    if (command != u"export" && command != u"import")
+        return usage(u"comando desconhecido: %1 (use export ou import)."_s.arg(positional.constFirst()));
+    o.import = command == u"import";
+    if (positional.size() < 2)
+        return usage(u"indique o arquivo a %1."_s.arg(o.import ? u"importar"_s : u"gravar"_s));
+    if (positional.size() > 2)
+        return usage(u"argumento inesperado: %1"_s.arg(positional.at(2)));
+    o.file = positional.at(1);
+
+    o.folder = QDir::fromNativeSeparators(parser.isSet(u"program-folder"_s) ? parser.value(u"program-folder"_s)
+                                                                            : defaultFolder);
+    if (!o.folder.endsWith(u'/'))
+        o.folder += u'/';
+
+    if (o.import) {
+        for (const QString &exportOnly : {u"kind"_s, u"format"_s}) {
+            if (parser.isSet(exportOnly))
+                return usage(u"a opção --%1 é só de export."_s.arg(exportOnly));
+        }
+        o.importOptions.dryRun = parser.isSet(u"dry-run"_s);
+        o.importOptions.skipInvalid = parser.isSet(u"skip-invalid"_s);
+        return std::nullopt;
+    }
+    for (const QString &importOnly : {u"dry-run"_s, u"skip-invalid"_s}) {
+        if (parser.isSet(importOnly))
+            return usage(u"a opção --%1 é só de import."_s.arg(importOnly));
+    }
+    if (parser.isSet(u"kind"_s)) {
+        const QString kind = parser.value(u"kind"_s).trimmed().toLower();
+        if (kind != u"pf" && kind != u"pj")
+            return usage(u"tipo de pessoa desconhecido: %1 (use pf ou pj)."_s.arg(kind));
+        o.kind = kind == u"pj" ? ClientRecord::pessoaJuridica() : ClientRecord::pessoaFisica();
+    }
+    const QString format = parser.value(u"format"_s).trimmed().toLower();
+    const auto chosen = format.isEmpty() ? exchange::formatForFile(o.file)
+                                         : exchange::formatForFile(u"arquivo."_s + format);
+    if (!chosen) {
+        return usage(format.isEmpty()
+                         ? u"indique o formato com --format (csv ou vcf), ou use a extensão .csv ou .vcf."_s
+                         : u"formato desconhecido: %1 (use csv ou vcf)."_s.arg(format));
+    }
+    o.format = *chosen;
+    return std::nullopt;
+}
+
+int runImport(QSqlDatabase db, const Options &o, QTextStream &out, QTextStream &err)
+{
+    QFile file(o.file);
+    if (!file.open(QIODevice::ReadOnly)) {
+        err << u"Não foi possível ler %1: %2"_s.arg(QDir::toNativeSeparators(o.file), file.errorString()) << Qt::endl;
+        return Failed;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        err << u"Não foi possível ler %1: %2"_s.arg(QDir::toNativeSeparators(o.file), file.errorString()) << Qt::endl;
+        return Failed;
+    }
+    file.close();
+
+    exchange::ImportResult r;
+    try {
+        r = exchange::importClients(db, bytes, o.importOptions);
+    } catch (const DatabaseError &e) {
+        err << u"O banco de dados recusou a importação, e nada foi importado: %1"_s.arg(e.text()) << Qt::endl;
+        return Failed;
+    }
+    for (const QString &column : std::as_const(r.ignoredColumns))
+        err << u"Coluna ignorada (não é do cadastro): %1"_s.arg(column) << Qt::endl;
+    for (const exchange::RowNote &note : std::as_const(r.refused))
+        err << u"Linha %1: %2."_s.arg(note.line).arg(note.text) << Qt::endl;
+    for (const exchange::RowNote &note : std::as_const(r.duplicates))
+        out << u"Linha %1: %2 Não importado."_s.arg(note.line).arg(note.text) << Qt::endl;
+
+    QStringList besides;
+    if (!r.refused.isEmpty())
+        besides << u"%1 linha(s) recusada(s)"_s.arg(r.refused.size());
+    if (!r.duplicates.isEmpty())
+        besides << u"%1 duplicado(s) não importado(s)"_s.arg(r.duplicates.size());
+    const QString rest = besides.isEmpty() ? QString() : u"; "_s + besides.join(u", "_s);
+
+    if (!r.refused.isEmpty() && !o.importOptions.skipInvalid) {
+        err << u"Nada foi importado: %1 de %2 linha(s) recusada(s). Corrija-as, ou use --skip-invalid para "
+               "importar as demais."_s.arg(r.refused.size())
+                   .arg(r.rows)
+            << Qt::endl;
+        return Failed;
+    }
+    if (o.importOptions.dryRun) {
+        out << u"Verificação: %1 cliente(s) de %2 linha(s) seriam importados%3. Nada foi gravado."_s.arg(r.accepted)
+                   .arg(r.rows)
+                   .arg(rest)
+            << Qt::endl;
+        return Done;
+    }
+    out << u"%1 cliente(s) importado(s) de %2 linha(s)%3."_s.arg(r.written ? r.accepted : 0).arg(r.rows).arg(rest)
+        << Qt::endl;
+    return Done;
+}
+
+int run(const Options &o, QTextStream &out, QTextStream &err)
+{
+    TDMbanco data(o.folder);
+    try {
+        data.openConnection();
+    } catch (const DatabaseError &e) {
+        err << u"O seguinte arquivo não foi encontrado: (%1) a reinstalação do programa pode resolver o problema."_s
+                   .arg(QDir::toNativeSeparators(data.databasePath()))
+            << Qt::endl
+            << e.text() << Qt::endl;
+        return Failed;
+    }
+    QSqlDatabase db = data.database();
+    if (o.import)
+        return runImport(db, o, out, err);
+    const int count = exchange::exportClients(db, o.file, o.format, o.kind);
+    out << u"%1: %2 cliente(s)"_s.arg(QDir::toNativeSeparators(o.file)).arg(count) << Qt::endl;
+    return Done;
+}
+
+} // namespace
+
+int runDbCommand(const QStringList &arguments, const QString &defaultProgramFolder, QTextStream &out, QTextStream &err)
+{
+    Options options;
+    if (const auto ended = parse(arguments, defaultProgramFolder, options, out, err))
+        return *ended;
+    try {
+        return run(options, out, err);
+    } catch (const std::exception &e) {
+        err << QString::fromUtf8(e.what()) << Qt::endl;
+        return Failed;
+    }
+}
+
+} // namespace vosmira
