@@ -148,23 +148,23 @@ void TstPackage::initTestCase()
 void TstPackage::installedTree()
 {
     for (const char *path :
-         {"usr/libexec/vosmira/vosmira", "usr/libexec/vosmira/vosmira-report",
+         {"usr/libexec/vosmira/vosmira", "usr/libexec/vosmira/vosmira-report", "usr/libexec/vosmira/vosmira-db",
           "usr/share/vosmira/Banco/Vosmira BANCO.mdb", "usr/share/vosmira/Button/11.bmp",
           "usr/share/vosmira/Reports/Reports_Vosmira.rav", "usr/share/applications/vosmira.desktop",
           "usr/share/metainfo/br.com.vosmira.vosmira.metainfo.xml", "usr/share/icons/hicolor/48x48/apps/vosmira.png",
           "usr/share/icons/hicolor/scalable/apps/vosmira.svg", "usr/share/man/man1/vosmira.1.gz",
-          "usr/share/man/man1/vosmira-report.1.gz", "usr/share/doc/vosmira/copyright",
-          "usr/share/doc/vosmira/changelog.gz"})
+          "usr/share/man/man1/vosmira-report.1.gz", "usr/share/man/man1/vosmira-db.1.gz",
+          "usr/share/doc/vosmira/copyright", "usr/share/doc/vosmira/changelog.gz"})
         QVERIFY2(QFileInfo(m_root.filePath(QString::fromUtf8(path))).isFile(), path);
     QVERIFY(QFileInfo(bin(u"vosmira"_s)).isExecutable());
 
-    // Both answer on a terminal with no display, and leave the home alone.
+    // Each answers on a terminal with no display, and leave the home alone.
     const Home home;
     QProcessEnvironment noDisplay = home.env();
     noDisplay.remove(u"QT_QPA_PLATFORM"_s);
     noDisplay.remove(u"DISPLAY"_s);
     noDisplay.remove(u"WAYLAND_DISPLAY"_s);
-    for (const QString &command : {u"vosmira"_s, u"vosmira-report"_s}) {
+    for (const QString &command : {u"vosmira"_s, u"vosmira-report"_s, u"vosmira-db"_s}) {
         const Run version = run(bin(command), {u"--version"_s}, noDisplay);
         QCOMPARE(version.exitCode, 0);
         QCOMPARE(version.out, u"%1 versão %2\n"_s.arg(command, QStringLiteral(VOSMIRA_VERSION)));
