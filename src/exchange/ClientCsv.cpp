@@ -3,8 +3,6 @@
 #include "ClientRecord.h"
 #include "DataErrors.h"
 
-#include <QStringDecoder>
-
 #include <array>
 
 namespace vosmira::exchange {
@@ -115,70 +113,139 @@ int columnNamed(QStringView header)
     return -1;
 }
 
-QString decodeText(const QByteArray &bytes, bool *utf8)
+namespace {
+
+// Whether bytes are well-formed UTF-8 (overlong forms and surrogates aside,
+// which no spreadsheet writes).
+bool isUtf8(QByteArrayView bytes)
 {
-    QByteArrayView view(bytes);
-    const bool bom = view.startsWith("\xEF\xBB\xBF");
-    if (bom)
-        view = view.sliced(3);
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = decoder.decode(view);
-    if (bom || !decoder.hasError()) {
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
+    const unsigned char *end = p + bytes.size();
+    while (p < end) {
+        const unsigned char b = *p++;
+        if (b < 0x80)
+            continue;
+        const int extra = b >= 0xF8 ? -1 : b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : b >= 0xC2 ? 1 : -1;
+        if (extra < 0 || end - p < extra)
+            return false;
+        for (int i = 0; i < extra; ++i) {
+            if ((*p++ & 0xC0) != 0x80)
+                return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+QByteArray utf8Text(const QByteArray &bytes, bool *utf8)
+{
+    const bool bom = bytes.startsWith("\xEF\xBB\xBF");
+    if (bom || isUtf8(bytes)) {
         if (utf8)
             *utf8 = true;
-        return text;
+        return bom ? bytes.sliced(3) : bytes;
     }
     if (utf8)
         *utf8 = false;
-    text.resize(view.size());
+    QString text(bytes.size(), Qt::Uninitialized);
     QChar *out = text.data();
-    for (const char b : view) {
+    for (const char b : bytes) {
         const auto u = static_cast<unsigned char>(b);
         const char16_t high = u >= 0x80 && u < 0xA0 ? kCp1252High[u - 0x80] : 0;
         *out++ = QChar(high ? high : char16_t(u));
     }
-    return text;
+    return text.toUtf8();
 }
 
-QChar detectSeparator(QStringView text)
+char detectSeparator(QByteArrayView text)
 {
     int semicolons = 0;
     int commas = 0;
     int tabs = 0;
     bool quoted = false;
-    for (QChar c : text) {
-        if (c == u'"')
+    for (const char c : text) {
+        if (c == '"')
             quoted = !quoted;
         else if (quoted)
             continue;
-        else if (c == u'\n' || c == u'\r')
+        else if (c == '\n' || c == '\r')
             break;
-        else if (c == u';')
+        else if (c == ';')
             ++semicolons;
-        else if (c == u',')
+        else if (c == ',')
             ++commas;
-        else if (c == u'\t')
+        else if (c == '\t')
             ++tabs;
     }
     if (tabs > semicolons && tabs > commas)
-        return u'\t';
-    return commas > semicolons ? u',' : u';';
+        return '\t';
+    return commas > semicolons ? ',' : ';';
 }
 
-CsvReader::CsvReader(QStringView text, QChar separator)
+CsvReader::CsvReader(QByteArrayView text, char separator)
     : m_text(text)
     , m_separator(separator)
 {
 }
 
+CsvReader::Span CsvReader::field(qsizetype &i)
+{
+    const QByteArrayView text = m_text;
+    const qsizetype n = text.size();
+    Span span{i, 0, false};
+    if (i < n && text[i] == '"') {
+        // Unquoted into the buffer, with whatever follows the closing quote.
+        const int opened = m_line;
+        span = Span{m_unquoted.size(), 0, true};
+        ++i;
+        for (;;) {
+            if (i >= n)
+                throw DataError(u"Linha %1: aspas abertas e não fechadas."_s.arg(opened));
+            const char c = text[i];
+            if (c == '"') {
+                if (i + 1 < n && text[i + 1] == '"') {
+                    m_unquoted.append('"');
+                    i += 2;
+                    continue;
+                }
+                ++i;
+                break;
+            }
+            if (c == '\n')
+                ++m_line;
+            m_unquoted.append(c);
+            ++i;
+        }
+        const qsizetype from = i;
+        while (i < n && text[i] != m_separator && text[i] != '\n' && text[i] != '\r')
+            ++i;
+        m_unquoted.append(text.sliced(from, i - from));
+        span.size = m_unquoted.size() - span.at;
+    } else {
+        while (i < n && text[i] != m_separator && text[i] != '\n' && text[i] != '\r')
+            ++i;
+        span.size = i - span.at;
+    }
+    // ="text": the text, its doubled quotes made single.
+    const QByteArrayView value = span.unquoted ? QByteArrayView(m_unquoted).sliced(span.at, span.size)
+                                               : text.sliced(span.at, span.size);
+    if (value.size() >= 3 && value.startsWith("=\"") && value.endsWith('"')) {
+        const QByteArray inner = value.sliced(2, value.size() - 3).toByteArray().replace("\"\"", "\"");
+        span = Span{m_unquoted.size(), inner.size(), true};
+        m_unquoted.append(inner);
+    }
+    return span;
+}
+
 bool CsvReader::next(CsvRecord &record)
 {
-    const QStringView text = m_text;
+    const QByteArrayView text = m_text;
     const qsizetype n = text.size();
     qsizetype i = m_at;
     // A blank line is no record.
-    while (i < n && (text[i] == u'\n' || text[i] == u'\r')) {
-        if (text[i] == u'\r' && i + 1 < n && text[i + 1] == u'\n')
+    while (i < n && (text[i] == '\n' || text[i] == '\r')) {
+        if (text[i] == '\r' && i + 1 < n && text[i + 1] == '\n')
             ++i;
         ++i;
         ++m_line;
@@ -188,64 +255,28 @@ bool CsvReader::next(CsvRecord &record)
         return false;
     }
     record.line = m_line;
-    record.fields.clear();
+    m_unquoted.clear();
+    m_spans.clear();
     for (;;) {
-        QString field;
-        if (i < n && text[i] == u'"') {
-            const int opened = m_line;
-            ++i;
-            for (;;) {
-                if (i >= n)
-                    throw DataError(u"Linha %1: aspas abertas e não fechadas."_s.arg(opened));
-                const QChar c = text[i];
-                if (c == u'"') {
-                    if (i + 1 < n && text[i + 1] == u'"') {
-                        field.append(u'"');
-                        i += 2;
-                        continue;
-                    }
-                    ++i;
-                    break;
-                }
-                if (c == u'\n')
-                    ++m_line;
-                field.append(c);
-                ++i;
-            }
-        }
-        // Unquoted text, or whatever follows a closing quote up to the separator.
-        const qsizetype from = i;
-        while (i < n && text[i] != m_separator && text[i] != u'\n' && text[i] != u'\r')
-            ++i;
-        field.append(text.sliced(from, i - from));
-        if (field.size() >= 3 && field.startsWith(u"=\"") && field.endsWith(u'"')) {
-            field = field.sliced(2, field.size() - 3);
-            field.replace(u"\"\""_s, u"\""_s);
-        }
-        record.fields.append(field);
+        m_spans.append(field(i));
         if (i < n && text[i] == m_separator) {
             ++i;
             continue;
         }
         break;
     }
-    if (i < n && text[i] == u'\r')
+    if (i < n && text[i] == '\r')
         ++i;
-    if (i < n && text[i] == u'\n')
+    if (i < n && text[i] == '\n')
         ++i;
     ++m_line;
     m_at = i;
+    // Views only now: the buffer may have moved while it grew.
+    record.fields.clear();
+    for (const Span &span : std::as_const(m_spans))
+        record.fields.append(span.unquoted ? QByteArrayView(m_unquoted).sliced(span.at, span.size)
+                                           : text.sliced(span.at, span.size));
     return true;
-}
-
-std::vector<CsvRecord> parseCsv(QStringView text, QChar separator)
-{
-    std::vector<CsvRecord> records;
-    CsvReader reader(text, separator);
-    CsvRecord record;
-    while (reader.next(record))
-        records.push_back(record);
-    return records;
 }
 
 bool spreadsheetWouldChange(QByteArrayView utf8)

@@ -26,43 +26,49 @@ int columnNamed(QStringView header);
 // inside as one blank, none around.
 QString folded(QStringView text);
 
-// The file's text: UTF-8 when it has a UTF-8 byte-order mark or is valid UTF-8,
-// otherwise Windows-1252 (what spreadsheets of Brazilian offices save as
-// "Texto CSV" on Windows). The mark itself is dropped. *utf8 says which.
-QString decodeText(const QByteArray &bytes, bool *utf8 = nullptr);
+// The file's text in UTF-8: as it is when it has a UTF-8 byte-order mark or is
+// valid UTF-8, otherwise read as Windows-1252 (what spreadsheets of Brazilian
+// offices save as "Texto CSV" on Windows). The mark itself is dropped. *utf8
+// says which.
+QByteArray utf8Text(const QByteArray &bytes, bool *utf8 = nullptr);
 
 // The separator of the header line: ';', ',' or a tab, whichever it holds most
 // of outside quotes; ';' when it holds none.
-QChar detectSeparator(QStringView text);
+char detectSeparator(QByteArrayView text);
 
 struct CsvRecord
 {
-    int line = 0; // where the record begins, 1 for the header
-    QList<QString> fields;
+    int line = 0;                 // where the record begins, 1 for the header
+    QList<QByteArrayView> fields; // UTF-8; valid until the reader's next record
 };
 
-// Reads RFC 4180 text record by record: quoted fields may hold the separator,
-// quotes doubled and line breaks. Blank lines are skipped. A cell written as
-// ="text" (how a spreadsheet is told to keep a text as typed) gives text.
+// Reads RFC 4180 text record by record without copying what needs no
+// unquoting: quoted fields may hold the separator, quotes doubled and line
+// breaks. Blank lines are skipped. A cell written as ="text" (how a
+// spreadsheet is told to keep a text as typed) gives text.
 class CsvReader
 {
 public:
-    CsvReader(QStringView text, QChar separator);
+    CsvReader(QByteArrayView text, char separator);
     // The next record; false at the end. Throws DataError when a quote is left open.
     bool next(CsvRecord &record);
 
 private:
-    QStringView m_text;
-    QChar m_separator;
+    struct Span
+    {
+        qsizetype at;
+        qsizetype size;
+        bool unquoted; // in m_unquoted rather than in the text
+    };
+    Span field(qsizetype &i);
+
+    QByteArrayView m_text;
+    char m_separator;
     qsizetype m_at = 0;
     int m_line = 1;
+    QByteArray m_unquoted;
+    QList<Span> m_spans;
 };
-
-// Every record at once (CsvReader). Records of RFC 4180 text: quoted fields may hold the separator, quotes
-// doubled and line breaks. Blank lines are skipped. A cell written as ="text"
-// (how a spreadsheet is told to keep a text as typed) gives text. Throws
-// DataError when a quote is left open.
-std::vector<CsvRecord> parseCsv(QStringView text, QChar separator);
 
 // Appends one field in UTF-8, quoted when it holds the separator ';', a quote or
 // a line break. With asText, a value a spreadsheet would turn into a number, a

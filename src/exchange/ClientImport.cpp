@@ -97,12 +97,42 @@ QString paddedDigits(const QString &bare, int length)
     return allDigits(bare) && bare.size() < length ? QString(length - bare.size(), u'0') + bare : bare;
 }
 
+// One row in the form the table keeps: free texts as the file has them (views
+// into it), the checked columns in their stored form.
 struct Checked
 {
-    std::array<QString, ColumnCount> text;
+    std::array<QByteArrayView, ColumnCount> text;
+    std::array<QByteArray, ColumnCount> owned; // what a view of text points into, when rewritten
     std::array<QDate, ColumnCount> date;
     QStringList problems;
+
+    void set(int column, const QString &value)
+    {
+        owned[std::size_t(column)] = value.toUtf8();
+        text[std::size_t(column)] = owned[std::size_t(column)];
+    }
+    QString string(int column) const { return QString::fromUtf8(text[std::size_t(column)]); }
 };
+
+// Characters as a text field counts them (UTF-16 units), from UTF-8.
+qsizetype length(QByteArrayView utf8)
+{
+    qsizetype n = 0;
+    for (const char b : utf8) {
+        const auto u = static_cast<unsigned char>(b);
+        n += (u & 0xC0) == 0x80 ? 0 : u >= 0xF0 ? 2 : 1;
+    }
+    return n;
+}
+
+bool isBlank(QByteArrayView utf8)
+{
+    for (const char b : utf8) {
+        if (static_cast<unsigned char>(b) > ' ')
+            return false;
+    }
+    return true;
+}
 
 class RowChecker
 {
@@ -116,53 +146,53 @@ public:
     // Fills row with the stored form of each value, or lists what is wrong.
     void check(const CsvRecord &record, Checked &row) const
     {
-        for (QString &t : row.text)
-            t.clear();
+        row.text.fill(QByteArrayView());
         row.date.fill(QDate());
         row.problems.clear();
         qsizetype used = record.fields.size();
-        while (used > m_columns.size() && record.fields.at(used - 1).trimmed().isEmpty())
+        while (used > m_columns.size() && isBlank(record.fields.at(used - 1)))
             --used;
         if (used > m_columns.size())
             row.problems.append(u"a linha tem %1 campos e o cabeçalho %2"_s.arg(used).arg(m_columns.size()));
         for (qsizetype i = 0; i < m_columns.size() && i < record.fields.size(); ++i) {
-            if (m_columns[i] >= 0)
+            if (m_columns[i] >= 0 && !record.fields[i].isEmpty())
                 store(m_columns[i], record.fields[i], row);
         }
-        if (row.text[ClientRecord::col_NOME].trimmed().isEmpty())
+        if (isBlank(row.text[ClientRecord::col_NOME]))
             row.problems.prepend(u"o nome está vazio"_s);
-        QString &kind = row.text[ClientRecord::col_TIPO];
-        if (kind.isEmpty()) {
+        if (row.text[ClientRecord::col_TIPO].isEmpty()) {
             // A file without the kind: a number says which one it is.
             const bool company = !row.text[ClientRecord::col_CNPJ].isEmpty()
                                  && row.text[ClientRecord::col_CPF].isEmpty();
-            kind = company ? ClientRecord::pessoaJuridica() : ClientRecord::pessoaFisica();
+            row.set(ClientRecord::col_TIPO, company ? ClientRecord::pessoaJuridica() : ClientRecord::pessoaFisica());
         }
         for (int c = 1; c < ColumnCount; ++c) {
             const int size = m_sizes[std::size_t(c)];
-            if (row.text[c].size() > size)
+            const QByteArrayView text = row.text[std::size_t(c)];
+            // Only a text of more bytes than characters allowed can be too long.
+            if (text.size() > size && length(text) > size)
                 row.problems.append(
-                    u"%1 tem %2 caracteres, e cabem %3"_s.arg(headerName(c)).arg(row.text[c].size()).arg(size));
+                    u"%1 tem %2 caracteres, e cabem %3"_s.arg(headerName(c)).arg(length(text)).arg(size));
         }
     }
 
 private:
-    static void store(int column, const QString &raw, Checked &row)
+    static void store(int column, QByteArrayView raw, Checked &row)
     {
         const Form form = formOf(column);
         if (form == Form::Text) {
-            row.text[column] = raw;
+            row.text[std::size_t(column)] = raw;
             return;
         }
-        const QString value = raw.trimmed();
+        const QString value = QString::fromUtf8(raw).trimmed();
         if (value.isEmpty())
             return;
         const QString name = headerName(column);
         switch (form) {
         case Form::Text: break;
         case Form::Date:
-            row.date[column] = parseDate(value);
-            if (!row.date[column].isValid())
+            row.date[std::size_t(column)] = parseDate(value);
+            if (!row.date[std::size_t(column)].isValid())
                 row.problems.append(u"%1 não é uma data: \"%2\" (use dd/mm/aaaa)"_s.arg(name, value));
             break;
         case Form::Cpf: {
@@ -170,7 +200,7 @@ private:
             if (bare.size() != 11 || !checkdigits::cpf(bare))
                 row.problems.append(u"CPF inválido: %1"_s.arg(value));
             else
-                row.text[column] = bare;
+                row.set(column, bare);
             break;
         }
         case Form::Cnpj: {
@@ -178,7 +208,7 @@ private:
             if (bare.size() != 14 || !checkdigits::cgc(bare))
                 row.problems.append(u"CNPJ inválido: %1"_s.arg(value));
             else
-                row.text[column] = ClientDocuments::writtenCnpj(bare);
+                row.set(column, ClientDocuments::writtenCnpj(bare));
             break;
         }
         case Form::Phone: {
@@ -190,7 +220,7 @@ private:
             if (digits.size() != 10 && digits.size() != 11)
                 row.problems.append(u"%1 não é um telefone: \"%2\" (use (dd)dddd-dddd)"_s.arg(name, value));
             else
-                row.text[column] = digits;
+                row.set(column, digits);
             break;
         }
         case Form::Cep: {
@@ -200,15 +230,15 @@ private:
             if (digits.size() != 8)
                 row.problems.append(u"CEP inválido: \"%1\" (use ddddd-ddd)"_s.arg(value));
             else
-                row.text[column] = digits;
+                row.set(column, digits);
             break;
         }
         case Form::PersonKind: {
             const QString kind = folded(value);
             if (kind == u"pessoa fisica" || kind == u"fisica" || kind == u"pf")
-                row.text[column] = ClientRecord::pessoaFisica();
+                row.set(column, ClientRecord::pessoaFisica());
             else if (kind == u"pessoa juridica" || kind == u"juridica" || kind == u"pj")
-                row.text[column] = ClientRecord::pessoaJuridica();
+                row.set(column, ClientRecord::pessoaJuridica());
             else
                 row.problems.append(
                     u"tipo de pessoa desconhecido: \"%1\" (use Pessoa Física ou Pessoa Juridica)"_s.arg(value));
@@ -227,18 +257,25 @@ PackedRow packed(const Checked &row, PackedRowBuilder &builder)
     builder.setNull(ClientRecord::col_CODIGO_C);
     for (int c = 1; c < ColumnCount; ++c) {
         if (ClientRecord::column(c).kind == ClientRecord::Kind::Date)
-            builder.setDate(c, row.date[c]);
-        else if (row.text[c].isEmpty())
+            builder.setDate(c, row.date[std::size_t(c)]);
+        else if (row.text[std::size_t(c)].isEmpty())
             builder.setNull(c);
         else
-            builder.appendText(c, row.text[c]);
+            builder.appendUtf8(c, row.text[std::size_t(c)]);
     }
     return builder.finish();
 }
 
-QString documentKey(Document document, const QString &bare)
+// 123.456.789-09, from the 11 digits a checked row holds.
+QString writtenCpf(const QString &digits)
 {
-    return (document == Document::Cpf ? u"F"_s : u"J"_s) + bare;
+    return digits.left(3) + u'.' + digits.mid(3, 3) + u'.' + digits.mid(6, 3) + u'-' + digits.mid(9, 2);
+}
+
+// A CPF or CNPJ as the duplicate check compares it.
+QByteArray documentKey(Document document, QStringView number)
+{
+    return (document == Document::Cpf ? "F" : "J") + ClientDocuments::bare(number).toUtf8();
 }
 
 struct Statement
@@ -253,7 +290,7 @@ struct Statement
 }
 
 // Who holds each CPF and CNPJ of the table, the first registered when several do.
-QHash<QString, QString> documentHolders(sqlite3 *handle)
+QHash<QByteArray, QString> documentHolders(sqlite3 *handle)
 {
     const QByteArray sql = (u"SELECT \"CPF\", \"CNPJ\", \"NOME\" FROM \""_s + ClientSchema::clientsTable()
                             + u"\" ORDER BY \"CODIGO_C\""_s)
@@ -261,7 +298,7 @@ QHash<QString, QString> documentHolders(sqlite3 *handle)
     Statement s;
     if (const int rc = sqlite3_prepare_v2(handle, sql.constData(), int(sql.size()), &s.stmt, nullptr); rc != SQLITE_OK)
         fail(handle, rc);
-    QHash<QString, QString> holders;
+    QHash<QByteArray, QString> holders;
     int rc;
     auto text = [&s](int i) {
         return QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(s.stmt, i)),
@@ -269,9 +306,9 @@ QHash<QString, QString> documentHolders(sqlite3 *handle)
     };
     while ((rc = sqlite3_step(s.stmt)) == SQLITE_ROW) {
         for (const Document d : {Document::Cpf, Document::Cnpj}) {
-            const QString bare = ClientDocuments::bare(text(d == Document::Cpf ? 0 : 1));
-            if (!bare.isEmpty())
-                holders.insert(documentKey(d, bare), text(2));
+            const QByteArray key = documentKey(d, text(d == Document::Cpf ? 0 : 1));
+            if (key.size() > 1 && !holders.contains(key))
+                holders.insert(key, text(2));
         }
     }
     if (rc != SQLITE_DONE)
@@ -328,7 +365,7 @@ void insertAll(sqlite3 *handle, const std::vector<PackedRow> &rows)
 ImportResult importClients(QSqlDatabase db, const QByteArray &bytes, const ImportOptions &options)
 {
     ImportResult result;
-    const QString text = decodeText(bytes, &result.utf8);
+    const QByteArray text = utf8Text(bytes, &result.utf8);
     result.separator = detectSeparator(text);
     CsvReader reader(text, result.separator);
 
@@ -336,12 +373,13 @@ ImportResult importClients(QSqlDatabase db, const QByteArray &bytes, const Impor
     if (!reader.next(header))
         throw DataError(u"O arquivo está vazio: falta a linha de cabeçalho com os nomes das colunas."_s);
     QList<int> columns;
-    for (const QString &name : std::as_const(header.fields)) {
+    for (const QByteArrayView field : std::as_const(header.fields)) {
+        const QString name = QString::fromUtf8(field).trimmed();
         const int column = columnNamed(name);
         if (column >= 0 && columns.contains(column))
-            throw DataError(u"A coluna \"%1\" aparece duas vezes no cabeçalho."_s.arg(name.trimmed()));
-        if (column < 0 && !name.trimmed().isEmpty())
-            result.ignoredColumns.append(name.trimmed());
+            throw DataError(u"A coluna \"%1\" aparece duas vezes no cabeçalho."_s.arg(name));
+        if (column < 0 && !name.isEmpty())
+            result.ignoredColumns.append(name);
         columns.append(column);
     }
     if (!columns.contains(int(ClientRecord::col_NOME)))
@@ -349,13 +387,14 @@ ImportResult importClients(QSqlDatabase db, const QByteArray &bytes, const Impor
 
     const std::array<int, ColumnCount> sizes = ClientSchema::fieldSizes(db, ClientSchema::clientsTable());
     sqlite3 *handle = sqliteHandle(db);
-    const QHash<QString, QString> holders = documentHolders(handle);
+    const QHash<QByteArray, QString> holders = documentHolders(handle);
+    // Numbers of the rows taken so far: where each was, and the row to name.
     struct Seen
     {
         int line;
-        QString name;
+        std::size_t row;
     };
-    QHash<QString, Seen> inFile;
+    QHash<QByteArray, Seen> inFile;
 
     const RowChecker checker(columns, sizes);
     Checked row;
@@ -370,28 +409,31 @@ ImportResult importClients(QSqlDatabase db, const QByteArray &bytes, const Impor
             continue;
         }
         QString duplicate;
+        std::array<QByteArray, 2> keys;
         for (const Document d : {Document::Cpf, Document::Cnpj}) {
-            const QString &number = row.text[d == Document::Cpf ? ClientRecord::col_CPF : ClientRecord::col_CNPJ];
-            if (number.isEmpty() || !duplicate.isEmpty())
+            const int column = d == Document::Cpf ? ClientRecord::col_CPF : ClientRecord::col_CNPJ;
+            if (row.text[std::size_t(column)].isEmpty())
                 continue;
-            const QString key = documentKey(d, ClientDocuments::bare(number));
+            const QString number = row.string(column);
+            const QByteArray &key = keys[d == Document::Cpf ? 0 : 1] = documentKey(d, number);
+            if (!duplicate.isEmpty())
+                continue;
             if (const auto held = holders.constFind(key); held != holders.cend())
                 duplicate = ClientDocuments::duplicateMessage(d, *held);
             else if (const auto seen = inFile.constFind(key); seen != inFile.cend())
                 duplicate = u"O %1 %2 já está na linha %3 (%4)."_s
-                                .arg(d == Document::Cpf ? u"CPF"_s : u"CNPJ"_s, number)
+                                .arg(d == Document::Cpf ? u"CPF"_s : u"CNPJ"_s,
+                                     d == Document::Cpf ? writtenCpf(number) : number)
                                 .arg(seen->line)
-                                .arg(seen->name);
+                                .arg(rows[seen->row].text(ClientRecord::col_NOME));
         }
         if (!duplicate.isEmpty()) {
             result.duplicates.append({record.line, duplicate});
             continue;
         }
-        for (const Document d : {Document::Cpf, Document::Cnpj}) {
-            const QString &number = row.text[d == Document::Cpf ? ClientRecord::col_CPF : ClientRecord::col_CNPJ];
-            if (!number.isEmpty())
-                inFile.insert(documentKey(d, ClientDocuments::bare(number)),
-                              Seen{record.line, row.text[ClientRecord::col_NOME]});
+        for (const QByteArray &key : keys) {
+            if (!key.isEmpty())
+                inFile.insert(key, Seen{record.line, rows.size()});
         }
         rows.push_back(packed(row, builder));
     }

@@ -32,7 +32,7 @@ struct ImportResult
     QList<RowNote> duplicates; // already in the table, or earlier in the file: never written twice
     QStringList ignoredColumns;
     bool utf8 = true;
-    QChar separator;
+    char separator = ';';
 };
 
 // Reads a CSV file's bytes (UTF-8 or Windows-1252, ';' or ',' separated, a

@@ -325,7 +325,7 @@ void TstClientExchange::duplicatesAreNotImportedTwice()
     QCOMPARE(r.duplicates[0].line, 2);
     QCOMPARE(r.duplicates[0].text, u"Já existe um cliente com este CPF: ANTIGO."_s);
     QCOMPARE(r.duplicates[1].line, 4);
-    QCOMPARE(r.duplicates[1].text, u"O CPF 52998224725 já está na linha 3 (NOVO)."_s);
+    QCOMPARE(r.duplicates[1].text, u"O CPF 529.982.247-25 já está na linha 3 (NOVO)."_s);
     QCOMPARE(r.duplicates[2].text, u"Já existe um cliente com este CNPJ: ANTIGA LTDA."_s);
     QCOMPARE(c.count(), 4);
 
