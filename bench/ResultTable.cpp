@@ -162,6 +162,15 @@ const QList<Line> &lines()
         {u"**Backup**, whole: close, copy, flush, rename, reopen"_s, key(u"backup.save"_s), Unit::Time},
         {u"**Restore**, whole: check, close, copy, flush, rename, reopen"_s, key(u"backup.restore"_s), Unit::Time},
         {u"  ratio whole restore / `cp`"_s, ratio(key(u"backup.restore"_s), key(u"backup.ref"_s)), Unit::Ratio},
+        {u"**Export** of every client to CSV (`vosmira-db export`), written durably"_s, key(u"exchange.export"_s),
+         Unit::Time},
+        {u"  reference: `sqlite3` `.mode csv` of the table into a file"_s, key(u"exchange.export.ref"_s), Unit::Time},
+        {u"  ratio ours / reference"_s, ratio(key(u"exchange.export"_s), key(u"exchange.export.ref"_s)), Unit::Ratio},
+        {u"**Import** of that file into the emptied table (`vosmira-db import`)"_s, key(u"exchange.import"_s),
+         Unit::Time},
+        {u"  reference: `sqlite3` `.import` of its own export"_s, key(u"exchange.import.ref"_s), Unit::Time},
+        {u"  ratio ours / reference"_s, ratio(key(u"exchange.import"_s), key(u"exchange.import.ref"_s)), Unit::Ratio},
+        {u"**Duplicate lookup** of a CPF no client holds (whole table read)"_s, key(u"exchange.lookup"_s), Unit::Time},
         {u"**Memory**: resident before the connect sequence"_s, key(u"memory.before"_s), Unit::Bytes},
         {u"Resident after loading"_s, key(u"memory.rss"_s), Unit::Bytes},
         {u"  growth while loading"_s, difference(key(u"memory.rss"_s), key(u"memory.before"_s)), Unit::Bytes},
@@ -258,6 +267,10 @@ QString goalsTable(const Results &r, const QList<int> &sizes)
     add(u"Report growth from 1,000 to 10,000 clients (linear: 10x)"_s, growth, Unit::Ratio, 15);
     add(u"Backup copy (256 KiB blocks) at %1 clients, against `cp`"_s.arg(at),
         ratio(key(u"backup.copy"_s), key(u"backup.ref"_s))(r, big), Unit::Ratio, 1.5);
+    add(u"Export to CSV at %1 clients, against `sqlite3`"_s.arg(at),
+        ratio(key(u"exchange.export"_s), key(u"exchange.export.ref"_s))(r, big), Unit::Ratio, 3);
+    add(u"Import from CSV at %1 clients, against `sqlite3`"_s.arg(at),
+        ratio(key(u"exchange.import"_s), key(u"exchange.import.ref"_s))(r, big), Unit::Ratio, 3);
     add(u"Resident memory after loading %1 clients, against the file size"_s.arg(at),
         ratio(key(u"memory.rss"_s), key(u"file.size"_s))(r, big), Unit::Ratio, 3);
     return out;

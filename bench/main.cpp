@@ -5,6 +5,7 @@
 #include "CheckDigitBench.h"
 #include "DataBench.h"
 #include "DatabaseWriter.h"
+#include "ExchangeBench.h"
 #include "FileBench.h"
 #include "GridBench.h"
 #include "ListBench.h"
@@ -160,6 +161,8 @@ void measureSize(const Options &o, int n, Results &results)
     }
     progress() << "  backup and restore" << Qt::endl;
     measureBackup(run);
+    progress() << "  export and import" << Qt::endl;
+    measureExchange(run);
     QDir(run.programFolder).removeRecursively();
 }
 
