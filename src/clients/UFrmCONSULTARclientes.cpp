@@ -3,6 +3,7 @@
 #include "ButtonPictures.h"
 #include "ClientPictures.h"
 #include "Dialogs.h"
+#include "DuplicateWarning.h"
 #include "FormBuilder.h"
 #include "Handler.h"
 #include "TDBComboBox.h"
@@ -13,6 +14,7 @@
 #include "TImage.h"
 #include "TShape.h"
 
+#include "CheckDigits.h"
 #include "ClientRecord.h"
 #include "DataErrors.h"
 #include "UDMbanco.h"
@@ -25,6 +27,8 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QScopedValueRollback>
+
+#include <optional>
 
 namespace vosmira {
 
@@ -58,6 +62,8 @@ TFrmCONSULTARcliente::TFrmCONSULTARcliente(QWidget *parent)
     connectHandler(SpeedButton4, &TImage::clicked, this, &TFrmCONSULTARcliente::SpeedButton4Click);
     connectHandler(SpeedButton3, &TImage::clicked, this, &TFrmCONSULTARcliente::SpeedButton3Click);
     connectHandler(SpeedButton2, &TImage::clicked, this, &TFrmCONSULTARcliente::SpeedButton2Click);
+    connectHandler(DBEdit9, &TDBEdit::exited, this, &TFrmCONSULTARcliente::DBEdit9Exit);
+    connectHandler(DBEdit16, &TDBEdit::exited, this, &TFrmCONSULTARcliente::DBEdit16Exit);
 
     for (QWidget *control : std::as_const(m_dataControls)) {
         control->installEventFilter(this);
@@ -285,6 +291,30 @@ void TFrmCONSULTARcliente::SpeedButton4Click()
     CorEditar();
     setWindowTitle(QStringLiteral(" :: CONTATO - Alterar"));
     setAccessibleName(windowTitle());
+}
+
+namespace {
+
+// The client on show, which may keep its own number.
+std::optional<int> shownClient()
+{
+    const TField *code = DMbanco->CDSClienteCODIGO_C;
+    return code->IsNull() ? std::nullopt : std::optional<int>(code->AsInteger());
+}
+
+} // namespace
+
+void TFrmCONSULTARcliente::DBEdit9Exit()
+{
+    // This window checks no check digits: an invalid number is just not looked up.
+    if (m_editing && checkdigits::cpfExit(DBEdit9->Text()) == checkdigits::ExitResult::Valid)
+        warnDuplicateDocument(ClientDocuments::Document::Cpf, DBEdit9->Text(), shownClient());
+}
+
+void TFrmCONSULTARcliente::DBEdit16Exit()
+{
+    if (m_editing && checkdigits::cnpjExit(DBEdit16->Text()) == checkdigits::ExitResult::Valid)
+        warnDuplicateDocument(ClientDocuments::Document::Cnpj, DBEdit16->Text(), shownClient());
 }
 
 void TFrmCONSULTARcliente::SpeedButton1Click()

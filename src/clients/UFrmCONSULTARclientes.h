@@ -60,6 +60,9 @@ public Q_SLOTS:
     void SpeedButton3Click();
     void SpeedButton2Click();
     void FormCloseQuery();
+    // While editing: a valid CPF or CNPJ that another client holds is named.
+    void DBEdit9Exit();
+    void DBEdit16Exit();
 
     // True when the key is swallowed: Enter never breaks a line in the memo.
     bool Memo1KeyPress(const QKeyEvent *event);

@@ -188,6 +188,8 @@ private Q_SLOTS:
     void kindSwitchWhileEditingShowsItsDate();
     void storedValuesOutsideTheListsAreKept();
     void refusedSaveKeepsEditing();
+    void numberAnotherClientHoldsWarns_data();
+    void numberAnotherClientHoldsWarns();
 
 private:
     std::unique_ptr<ScriptedDialogs> m_dialogs;
@@ -648,6 +650,62 @@ void TstFrmConsulta::storedValuesOutsideTheListsAreKept()
     QCOMPARE(c.stored(u"ESCOLARIDADE"_s, u"X"_s), u"Ensino Superior"_s);
     QCOMPARE(c.stored(u"VINCULO"_s, u"X"_s), u"Empregado de Empresa"_s);
     QCOMPARE(c.stored(u"CRED_STATUS"_s, u"X"_s), u"Pendente"_s);
+}
+
+void TstFrmConsulta::numberAnotherClientHoldsWarns_data()
+{
+    QTest::addColumn<QString>("client");
+    QTest::addColumn<bool>("edit");
+    QTest::addColumn<QString>("keys"); // typed over the number; none: left as it is
+    QTest::addColumn<QString>("warning");
+
+    const QString cpf = u"Já existe um cliente com este CPF: ANA."_s;
+    QTest::newRow("another's CPF typed") << u"BIA"_s << true << u"12345678909"_s << cpf;
+    QTest::newRow("own CPF left as it is") << u"BIA"_s << true << QString() << QString();
+    QTest::newRow("own CPF another holds too")
+        << u"ANA"_s << true << QString() << u"Já existe um cliente com este CPF: ANA2."_s;
+    QTest::newRow("viewing only") << u"ANA2"_s << false << QString() << QString();
+    QTest::newRow("invalid CPF not looked up") << u"BIA"_s << true << u"12345678908"_s << QString();
+    QTest::newRow("another's CNPJ typed")
+        << u"BETA"_s << true << u"11222333000181"_s << u"Já existe um cliente com este CNPJ: ALFA."_s;
+    QTest::newRow("own CNPJ left as it is") << u"ALFA"_s << true << QString() << QString();
+}
+
+// While editing, leaving a valid number another client holds names that client;
+// the focus goes on and the save is not stopped.
+void TstFrmConsulta::numberAnotherClientHoldsWarns()
+{
+    QFETCH(QString, client);
+    QFETCH(bool, edit);
+    QFETCH(QString, keys);
+    QFETCH(QString, warning);
+
+    Clients c;
+    QVERIFY(c.db.addClient(u"ANA"_s, pessoaFisica(), {{u"CPF"_s, u"12345678909"_s}}));
+    QVERIFY(c.db.addClient(u"ANA2"_s, pessoaFisica(), {{u"CPF"_s, u"12345678909"_s}}));
+    QVERIFY(c.db.addClient(u"BIA"_s, pessoaFisica(), {{u"CPF"_s, u"52998224725"_s}}));
+    QVERIFY(c.db.addClient(u"ALFA"_s, pessoaJuridica(), {{u"CNPJ"_s, u"11.222.333/0001-81"_s}}));
+    QVERIFY(c.db.addClient(u"BETA"_s, pessoaJuridica(), {{u"CNPJ"_s, u"11.444.777/0001-61"_s}}));
+    QVERIFY(c.connect());
+    QVERIFY(c.openView(client));
+    TFrmCONSULTARcliente &v = *c.view;
+    if (edit)
+        Clients::click(v.SpeedButton4);
+    TDBEdit *number = v.DBEdit9->isVisible() ? v.DBEdit9 : v.DBEdit16;
+    if (keys.isEmpty())
+        number->setFocus(Qt::OtherFocusReason);
+    else
+        c.type(number, keys);
+    QTest::keyClick(number, Qt::Key_Tab);
+    QVERIFY(!number->hasFocus());
+    QCOMPARE(m_dialogs->texts(), warning.isEmpty() ? QStringList() : QStringList{warning});
+    if (!edit)
+        return;
+    Clients::click(v.SpeedButton1);
+    QVERIFY(!v.isVisible());
+    if (!keys.isEmpty() && !warning.isEmpty())
+        QCOMPARE(c.stored(number == v.DBEdit9 ? u"CPF"_s : u"CNPJ"_s, client).remove(u'.').remove(u'/').remove(u'-'),
+                 keys);
 }
 
 void TstFrmConsulta::refusedSaveKeepsEditing()
