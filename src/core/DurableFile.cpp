@@ -79,9 +79,14 @@ DurableFile::~DurableFile()
 
 bool DurableFile::fail(const QString &what, int error)
 {
+    return fail(what, systemErrorText(error));
+}
+
+bool DurableFile::fail(const QString &what, const QString &reason)
+{
     if (!m_failed) {
         m_failed = true;
-        m_error = what + u": "_s + systemErrorText(error) + u'.';
+        m_error = what + u": "_s + reason + u'.';
         if (!m_committed && m_targetExisted)
             m_error += u" O arquivo existente não foi alterado."_s;
     }
@@ -112,15 +117,21 @@ bool DurableFile::open()
         return false;
     const QFileInfo info(m_target);
     const QString folder = info.absolutePath();
+    struct stat st;
+    m_targetExisted = ::stat(QFile::encodeName(m_target).constData(), &st) == 0;
+    // A pipe or a device in the file's place would be replaced by the rename.
+    if (m_targetExisted && !S_ISREG(st.st_mode)) {
+        m_targetExisted = false;
+        return fail(u"Não foi possível gravar em %1"_s.arg(shown(m_target)),
+                    S_ISDIR(st.st_mode) ? systemErrorText(EISDIR) : u"não é um arquivo comum"_s);
+    }
     // Hidden, beside the target, so the rename never crosses file systems.
     QByteArray name = QFile::encodeName(folder) + "/." + QFile::encodeName(info.fileName()).left(200) + ".XXXXXX";
     const int fd = ::mkostemp(name.data(), O_CLOEXEC);
     if (fd < 0)
-        return fail(u"Não foi possível criar um arquivo na pasta %1"_s.arg(shown(folder)), errno);
+        return fail(u"Não foi possível gravar em %1"_s.arg(shown(m_target)), errno);
     m_fd = fd;
     m_temporary = QFile::decodeName(name);
-    struct stat st;
-    m_targetExisted = ::stat(QFile::encodeName(m_target).constData(), &st) == 0;
     if (!m_mode)
         m_mode = m_targetExisted ? unsigned(st.st_mode) & 07777u : newFileMode();
     return true;
@@ -180,6 +191,76 @@ bool DurableFile::commit()
     if (!synced)
         return fail(unsynced.arg(shown(m_target), shown(folder)), syncError);
     return true;
+}
+
+namespace {
+constexpr qsizetype kBlock = 64 * 1024;
+} // namespace
+
+DurableFileDevice::DurableFileDevice(const QString &target, QObject *parent)
+    : QIODevice(parent)
+    , m_file(target)
+{
+}
+
+DurableFileDevice::~DurableFileDevice() = default;
+
+bool DurableFileDevice::open(OpenMode mode)
+{
+    if ((mode & ReadOnly) || !(mode & WriteOnly)) {
+        setErrorString(u"Não foi possível gravar em %1: modo de abertura inválido."_s.arg(shown(target())));
+        return false;
+    }
+    if (!m_file.open()) {
+        setErrorString(m_file.errorString());
+        return false;
+    }
+    m_pending.reserve(kBlock);
+    return QIODevice::open(mode | Unbuffered);
+}
+
+void DurableFileDevice::close()
+{
+    m_file.cancel();
+    m_pending.clear();
+    QIODevice::close();
+}
+
+bool DurableFileDevice::drain()
+{
+    const bool written = m_file.write(m_pending);
+    m_pending.clear();
+    if (!written)
+        setErrorString(m_file.errorString());
+    return written;
+}
+
+qint64 DurableFileDevice::writeData(const char *data, qint64 size)
+{
+    if (m_pending.size() + size > kBlock && !m_pending.isEmpty() && !drain())
+        return -1;
+    if (size >= kBlock) {
+        if (!m_file.write(data, size)) {
+            setErrorString(m_file.errorString());
+            return -1;
+        }
+        return size;
+    }
+    m_pending.append(data, size);
+    return size;
+}
+
+bool DurableFileDevice::commit()
+{
+    if (!isOpen()) {
+        setErrorString(u"Não foi possível gravar em %1: o arquivo não foi aberto."_s.arg(shown(target())));
+        return false;
+    }
+    const bool committed = drain() && m_file.commit();
+    if (!committed)
+        setErrorString(m_file.errorString());
+    QIODevice::close();
+    return committed;
 }
 
 bool writeFileDurably(const QString &target, QByteArrayView contents, QString *error)

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QByteArray>
 #include <QByteArrayView>
+#include <QIODevice>
 #include <QString>
 
 #include <ctime>
@@ -50,6 +52,7 @@ public:
 
 private:
     bool fail(const QString &what, int error);
+    bool fail(const QString &what, const QString &reason);
     void removeTemporary();
 
     QString m_target;
@@ -61,6 +64,36 @@ private:
     std::optional<unsigned> m_mode;
     std::optional<timespec> m_mtime;
     QString m_error;
+};
+
+// A DurableFile for writers that want a QIODevice (QPdfWriter, QTextStream):
+// write-only and sequential, gathering small writes into blocks. Nothing
+// reaches the target before commit(); close() without it drops the bytes.
+class DurableFileDevice final : public QIODevice
+{
+    Q_OBJECT
+public:
+    explicit DurableFileDevice(const QString &target, QObject *parent = nullptr);
+    ~DurableFileDevice() override;
+
+    QString target() const { return m_file.target(); }
+
+    // Write-only modes only.
+    bool open(OpenMode mode) override;
+    bool isSequential() const override { return true; }
+    void close() override;
+    // False with errorString() set when any write or the replacement failed.
+    bool commit();
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *data, qint64 size) override;
+
+private:
+    bool drain();
+
+    DurableFile m_file;
+    QByteArray m_pending;
 };
 
 // The whole contents at once; false with the reason in *error on failure.

@@ -20,6 +20,7 @@ using namespace Qt::Literals::StringLiterals;
 using namespace vosmira;
 using vosmira::test::FailingDevice;
 using vosmira::test::FileSizeLimit;
+using vosmira::test::SmallFileSystem;
 
 namespace {
 
@@ -71,6 +72,8 @@ private Q_SLOTS:
     void writeReplacesWholeAndKeepsPermissions();
     void failedWriteKeepsTheOldFile_data();
     void failedWriteKeepsTheOldFile();
+    void deviceFaultsKeepTheOldFile_data();
+    void deviceFaultsKeepTheOldFile();
     void symbolicLinkStaysALink();
     void copyCarriesTimeAndPermissions();
     void sameFileCopiesNothing_data();
@@ -158,6 +161,59 @@ void TstFileCopy::failedWriteKeepsTheOldFile()
     } else {
         QVERIFY(!QFile::exists(target));
     }
+}
+
+// Through the QIODevice front the report writers use: small writes that only
+// reach the disk at commit, a real full disk, and a pipe in the file's place.
+void TstFileCopy::deviceFaultsKeepTheOldFile_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::newRow("fails only at the last flush") << u"limit"_s;
+    QTest::newRow("full file system") << u"full"_s;
+    QTest::newRow("pipe in the file's place") << u"fifo"_s;
+}
+
+void TstFileCopy::deviceFaultsKeepTheOldFile()
+{
+    QFETCH(QString, fault);
+    std::optional<SmallFileSystem> disk;
+    QString folder = m_dir->path();
+    if (fault == u"full") {
+        disk.emplace(64 * 1024);
+        if (!disk->isMounted())
+            QSKIP(disk->whyNot());
+        folder = disk->path();
+    }
+    const QString target = folder + u"/relatorio.html"_s;
+    const QByteArray old = "<html>o relatório de ontem</html>";
+    if (fault == u"fifo")
+        QCOMPARE(::mkfifo(QFile::encodeName(target).constData(), 0600), 0);
+    else
+        QVERIFY(put(target, old));
+    if (disk)
+        QVERIFY(disk->fill(0));
+
+    QString error;
+    {
+        std::optional<FileSizeLimit> limit;
+        if (fault == u"limit")
+            limit.emplace(100);
+        DurableFileDevice out(target);
+        bool ok = out.open(QIODevice::WriteOnly);
+        for (int i = 0; ok && i < 1000; ++i)
+            ok = out.write("<p>linha</p>\n") > 0;
+        QVERIFY(!(ok && out.commit()));
+        error = out.errorString();
+    }
+    QVERIFY2(error.startsWith(u"Não foi possível gravar em "_s), qPrintable(error));
+    if (fault == u"fifo") {
+        QVERIFY(QFileInfo(target).isFile() == false && QFileInfo::exists(target));
+    } else {
+        QCOMPARE(contents(target), old);
+        QVERIFY2(error.endsWith(u" O arquivo existente não foi alterado."_s), qPrintable(error));
+    }
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System).filter(u"relatorio"_s),
+             QStringList{u"relatorio.html"_s});
 }
 
 void TstFileCopy::symbolicLinkStaysALink()

@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 #include <QIODevice>
+#include <QString>
+#include <QTemporaryDir>
 
 #include <sys/resource.h>
 
@@ -40,6 +42,32 @@ public:
 private:
     rlimit m_previous{};
     void (*m_previousHandler)(int) = nullptr;
+};
+
+// A real file system of a few kilobytes (tmpfs), mounted for the life of the
+// object, to fill up as an office's disk fills up. Needs root; where mounting
+// is impossible, isMounted() is false and whyNot() says why, for QSKIP.
+class SmallFileSystem
+{
+public:
+    // inodes: how many files and folders it can hold, 0 for the default.
+    explicit SmallFileSystem(qint64 bytes, int inodes = 0);
+    ~SmallFileSystem();
+    SmallFileSystem(const SmallFileSystem &) = delete;
+    SmallFileSystem &operator=(const SmallFileSystem &) = delete;
+
+    bool isMounted() const { return m_mounted; }
+    const char *whyNot() const { return m_whyNot.constData(); }
+    QString path() const { return m_dir.path(); }
+    // Takes all free space but `leave` bytes with a file of its own.
+    bool fill(qint64 leave);
+    // Takes every free inode with empty files.
+    bool useAllInodes();
+
+private:
+    QTemporaryDir m_dir;
+    bool m_mounted = false;
+    QByteArray m_whyNot;
 };
 
 } // namespace vosmira::test
