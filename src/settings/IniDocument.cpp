@@ -1,12 +1,15 @@
 #include "IniDocument.h"
 
 #include <QStringDecoder>
+#include <QStringEncoder>
 
 namespace vosmira {
 
 namespace {
 
 const QByteArray utf8Bom("\xEF\xBB\xBF");
+const QByteArray utf16LeBom("\xFF\xFE");
+const QByteArray utf16BeBom("\xFE\xFF");
 
 bool sameName(QStringView a, QStringView b)
 {
@@ -18,13 +21,16 @@ bool hasLineBreak(QStringView s)
     return s.contains(u'\n') || s.contains(u'\r');
 }
 
-QString decodeText(QByteArrayView bytes)
+// Without a byte-order mark, text whose first character has a zero byte is UTF-16.
+IniDocument::Encoding sniff(QByteArrayView bytes)
 {
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    QString text = utf8(bytes);
-    if (!utf8.hasError())
-        return text;
-    return QString::fromLatin1(bytes);
+    if (bytes.size() >= 2 && bytes.size() % 2 == 0) {
+        if (bytes[0] != 0 && bytes[1] == 0)
+            return IniDocument::Encoding::Utf16Le;
+        if (bytes[0] == 0 && bytes[1] != 0)
+            return IniDocument::Encoding::Utf16Be;
+    }
+    return IniDocument::Encoding::Utf8;
 }
 
 } // namespace
@@ -36,12 +42,41 @@ IniDocument IniDocument::fromBytes(const QByteArray &bytes)
     if (body.startsWith(utf8Bom)) {
         doc.m_bom = true;
         body = body.sliced(utf8Bom.size());
+    } else if (body.startsWith(utf16LeBom) || body.startsWith(utf16BeBom)) {
+        doc.m_bom = true;
+        doc.m_encoding = body.startsWith(utf16LeBom) ? Encoding::Utf16Le : Encoding::Utf16Be;
+        body = body.sliced(2);
+    } else {
+        doc.m_encoding = sniff(body);
     }
-    const QString text = decodeText(body);
-    const qsizetype firstBreak = text.indexOf(u'\n');
-    doc.m_crlf = firstBreak > 0 && text.at(firstBreak - 1) == u'\r';
 
-    QStringList lines = text.split(u'\n');
+    QStringList lines;
+    if (doc.m_encoding == Encoding::Utf8) {
+        // Line by line, so a stray byte spoils only its own line; that line is
+        // read as Latin-1, the likeliest hand edit, but cannot be written back.
+        for (QByteArrayView rest = body; !rest.isEmpty();) {
+            const qsizetype end = rest.indexOf('\n');
+            const QByteArrayView line = end < 0 ? rest : rest.first(end);
+            rest = end < 0 ? QByteArrayView() : rest.sliced(end + 1);
+            QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+            QString text = utf8(line);
+            if (utf8.hasError() || line.contains('\0')) {
+                doc.m_lossless = false;
+                text = QString::fromLatin1(line);
+            }
+            lines.append(text);
+        }
+        if (body.endsWith('\n'))
+            lines.append(QString());
+    } else {
+        QStringDecoder utf16(doc.m_encoding == Encoding::Utf16Le ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
+                             QStringDecoder::Flag::Stateless);
+        const QString text = utf16(body);
+        if (utf16.hasError() || body.size() % 2 != 0 || text.contains(QChar(0)))
+            doc.m_lossless = false;
+        lines = text.split(u'\n');
+    }
+    doc.m_crlf = lines.size() > 1 && lines.constFirst().endsWith(u'\r');
     if (!lines.isEmpty() && lines.constLast().isEmpty())
         lines.removeLast(); // the final line break ends a line, it doesn't start one
     doc.m_lines.reserve(lines.size());
@@ -59,8 +94,18 @@ QByteArray IniDocument::toBytes() const
     QString text;
     for (const Line &line : m_lines)
         text += line.text + eol;
-    QByteArray bytes = m_bom ? utf8Bom : QByteArray();
-    return bytes + text.toUtf8();
+    switch (m_encoding) {
+    case Encoding::Utf16Le: {
+        QStringEncoder utf16(QStringEncoder::Utf16LE, QStringEncoder::Flag::Stateless);
+        return (m_bom ? utf16LeBom : QByteArray()) + QByteArray(utf16(text));
+    }
+    case Encoding::Utf16Be: {
+        QStringEncoder utf16(QStringEncoder::Utf16BE, QStringEncoder::Flag::Stateless);
+        return (m_bom ? utf16BeBom : QByteArray()) + QByteArray(utf16(text));
+    }
+    case Encoding::Utf8: break;
+    }
+    return (m_bom ? utf8Bom : QByteArray()) + text.toUtf8();
 }
 
 IniDocument::Line IniDocument::parseLine(QString text)

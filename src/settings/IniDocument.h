@@ -20,13 +20,20 @@ namespace vosmira {
 // survive that (surrounding blanks, a line break, a leading '"') is written in
 // double quotes with \\, \", \n and \r escapes; a read value wrapped in double
 // quotes loses them and its escapes are resolved (unknown escapes stay as
-// typed). Files are UTF-8, with or without a BOM, LF or CRLF; bytes that are
-// not UTF-8 are taken as Latin-1 so hand-edited files still read.
+// typed). Files are UTF-8 or UTF-16, with or without a BOM, LF or CRLF, and
+// are written back as they came. A line that is not UTF-8 is read as Latin-1,
+// so a hand-edited file still reads, but the document is then not lossless.
 class IniDocument
 {
 public:
+    enum class Encoding { Utf8, Utf16Le, Utf16Be };
+
     static IniDocument fromBytes(const QByteArray &bytes);
     QByteArray toBytes() const;
+    // False when some of the text was guessed: writing it back could change
+    // what the other lines hold.
+    bool isLossless() const { return m_lossless; }
+    Encoding encoding() const { return m_encoding; }
 
     // The value of the first occurrence of key among the sections named section.
     std::optional<QString> value(QStringView section, QStringView key) const;
@@ -61,6 +68,8 @@ private:
     QList<Line> m_lines;
     bool m_bom = false;
     bool m_crlf = false;
+    bool m_lossless = true;
+    Encoding m_encoding = Encoding::Utf8;
 };
 
 } // namespace vosmira

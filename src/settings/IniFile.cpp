@@ -1,14 +1,17 @@
 #include "IniFile.h"
 
+#include "DurableFile.h"
 #include "IniDocument.h"
 #include "IniWriteError.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
-#include <optional>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace vosmira {
 
@@ -16,6 +19,8 @@ namespace {
 
 constexpr QFile::Permissions ownerOnlyFile = QFile::ReadOwner | QFile::WriteOwner;
 constexpr QFile::Permissions ownerOnlyFolder = ownerOnlyFile | QFile::ExeOwner;
+// Far beyond any settings file the program writes; anything larger is not one.
+constexpr off_t kLargestFile = 1024 * 1024;
 
 enum class Presence { Missing, Read, Unreadable };
 
@@ -27,15 +32,31 @@ struct Loaded
 
 Loaded load(const QString &fileName)
 {
-    const QFileInfo info(fileName);
-    if (!info.exists() && !info.isSymLink())
-        return {};
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
+    // Non-blocking, so a pipe in the file's place cannot stop the program in
+    // open(); only a regular file of a sensible size is read.
+    const int fd = ::open(QFile::encodeName(fileName).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return {errno == ENOENT ? Presence::Missing : Presence::Unreadable, {}};
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kLargestFile) {
+        ::close(fd);
         return {Presence::Unreadable, {}};
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return {Presence::Unreadable, {}};
+    }
+    QByteArray bytes;
+    char buffer[16384];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 || bytes.size() + n > kLargestFile) {
+            ::close(fd);
+            return {Presence::Unreadable, {}};
+        }
+        if (n == 0)
+            break;
+        bytes.append(buffer, n);
+    }
+    ::close(fd);
     return {Presence::Read, IniDocument::fromBytes(bytes)};
 }
 
@@ -78,25 +99,23 @@ QString IniFile::ReadString(const QString &section, const QString &key, const QS
 
 void IniFile::WriteString(const QString &section, const QString &key, const QString &value)
 {
-    if (!IniDocument::isValidSection(section) || !IniDocument::isValidKey(key))
+    // A NUL would make the file read as something other than text.
+    if (!IniDocument::isValidSection(section) || !IniDocument::isValidKey(key) || value.contains(QChar(0)))
         throw IniWriteError(m_bareName);
     if (!ensureFolder(QFileInfo(m_fileName).path()))
         throw IniWriteError(m_bareName);
 
     Loaded loaded = load(m_fileName);
-    // Rewriting a file we could not read would throw its other keys away.
-    if (loaded.presence == Presence::Unreadable)
+    // Rewriting a file we could not read, or read only by guessing, would
+    // throw its other keys away or garble them.
+    if (loaded.presence == Presence::Unreadable || !loaded.document.isLossless())
         throw IniWriteError(m_bareName);
     loaded.document.setValue(section, key, value);
-    const QByteArray bytes = loaded.document.toBytes();
 
-    QSaveFile out(m_fileName);
-    // A short file sits in the write buffer until commit, and commit does not
-    // see a failed flush: it would put an empty file in place of the old one.
-    if (!out.open(QIODevice::WriteOnly) || !out.setPermissions(ownerOnlyFile) || out.write(bytes) != bytes.size()
-        || !out.flush() || !out.commit()) {
+    DurableFile out(m_fileName);
+    out.setPermissions(0600);
+    if (!out.open() || !out.write(loaded.document.toBytes()) || !out.commit())
         throw IniWriteError(m_bareName);
-    }
 }
 
 } // namespace vosmira

@@ -26,6 +26,8 @@ private slots:
     void readsHandWrittenFiles();
     void rewriteChangesOnlyItsLine_data();
     void rewriteChangesOnlyItsLine();
+    void encodings_data();
+    void encodings();
     void valuesRoundTrip_data();
     void valuesRoundTrip();
     void namesThatWouldBreakTheLayout_data();
@@ -110,8 +112,9 @@ void TstIniDocument::rewriteChangesOnlyItsLine_data()
                               << QByteArray("\xEF\xBB\xBF[S]\na=ç\n");
     QTest::newRow("empty value") << QByteArray("[S]\nk=abc\n") << u"S"_s << u"k"_s << QString()
                                  << QByteArray("[S]\nk=\n");
-    QTest::newRow("latin-1 becomes utf-8")
-        << QByteArray("[S]\nk=N\xE3o\nj=1\n") << u"S"_s << u"j"_s << u"2"_s << QByteArray("[S]\nk=Não\nj=2\n");
+    QTest::newRow("utf-16 stays utf-16")
+        << QByteArray("\xFF\xFE[\0S\0]\0\r\0\n\0k\0=\0\xE7\0\r\0\n\0", 22) << u"S"_s << u"j"_s << u"ã"_s
+        << QByteArray("\xFF\xFE[\0S\0]\0\r\0\n\0k\0=\0\xE7\0\r\0\n\0j\0=\0\xE3\0\r\0\n\0", 32);
 }
 
 void TstIniDocument::rewriteChangesOnlyItsLine()
@@ -125,6 +128,53 @@ void TstIniDocument::rewriteChangesOnlyItsLine()
     IniDocument doc = IniDocument::fromBytes(before);
     doc.setValue(section, key, value);
     QCOMPARE(doc.toBytes(), after);
+}
+
+// A file in another encoding, or with a stray byte, still reads; it may be
+// written back only when nothing in it had to be guessed.
+void TstIniDocument::encodings_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("nome");
+    QTest::addColumn<QString>("senha");
+    QTest::addColumn<bool>("lossless");
+
+    const QString text = u"[VOSMIRA]\r\nNOME=ADMIN\r\nSENHA=ação\r\n"_s;
+    const auto utf16 = [&](bool little, bool bom) {
+        QByteArray bytes = bom ? (little ? QByteArray("\xFF\xFE") : QByteArray("\xFE\xFF")) : QByteArray();
+        for (QChar c : text) {
+            bytes += char(little ? c.cell() : c.row());
+            bytes += char(little ? c.row() : c.cell());
+        }
+        return bytes;
+    };
+    QTest::newRow("utf-16 le") << utf16(true, true) << u"ADMIN"_s << u"ação"_s << true;
+    QTest::newRow("utf-16 be") << utf16(false, true) << u"ADMIN"_s << u"ação"_s << true;
+    QTest::newRow("utf-16 le without bom") << utf16(true, false) << u"ADMIN"_s << u"ação"_s << true;
+    QTest::newRow("utf-16, odd length") << utf16(true, true) + 'x' << u"ADMIN"_s << u"ação"_s << false;
+    QTest::newRow("one latin-1 byte spoils its line only")
+        << QByteArray("; Configura\xE7\xE3o\n[VOSMIRA]\nNOME=ADMIN\nSENHA=a\xC3\xA7\xC3\xA3o\n") << u"ADMIN"_s
+        << u"ação"_s << false;
+    QTest::newRow("latin-1 value") << QByteArray("[VOSMIRA]\nNOME=ADMIN\nSENHA=a\xE7\xE3o\n") << u"ADMIN"_s << u"ação"_s
+                                   << false;
+    QTest::newRow("nul byte") << QByteArray("[VOSMIRA]\nNOME=ADMIN\nSENHA=a\0\n", 30) << u"ADMIN"_s
+                              << QString::fromLatin1("a\0", 2) << false;
+    QTest::newRow("utf-8") << text.toUtf8() << u"ADMIN"_s << u"ação"_s << true;
+}
+
+void TstIniDocument::encodings()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, nome);
+    QFETCH(QString, senha);
+    QFETCH(bool, lossless);
+
+    const IniDocument doc = IniDocument::fromBytes(content);
+    QCOMPARE(doc.value(u"VOSMIRA", u"NOME"), std::optional<QString>(nome));
+    QCOMPARE(doc.value(u"VOSMIRA", u"SENHA"), std::optional<QString>(senha));
+    QCOMPARE(doc.isLossless(), lossless);
+    if (lossless)
+        QCOMPARE(doc.toBytes(), content);
 }
 
 void TstIniDocument::valuesRoundTrip_data()

@@ -1,6 +1,8 @@
 #include "IniFile.h"
 #include "IniWriteError.h"
 
+#include "FaultInjection.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -9,7 +11,9 @@
 
 #include <csignal>
 #include <memory>
+#include <optional>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 using vosmira::IniFile;
 using vosmira::IniWriteError;
@@ -71,6 +75,8 @@ private slots:
     void refusedWrite();
     void failedRewriteKeepsTheOldFile_data();
     void failedRewriteKeepsTheOldFile();
+    void storesThatMustNotBeRewritten_data();
+    void storesThatMustNotBeRewritten();
 
 private:
     std::unique_ptr<QTemporaryDir> m_config;
@@ -305,36 +311,86 @@ void TstIniFile::refusedWrite()
 
 void TstIniFile::failedRewriteKeepsTheOldFile_data()
 {
-    QTest::addColumn<rlim_t>("limit");
+    QTest::addColumn<rlim_t>("limit"); // 0: a real full file system instead
     QTest::addColumn<int>("length");
     QTest::newRow("long value") << rlim_t(4096) << 20000;
     // Small enough to stay in the write buffer until the file is committed.
     QTest::newRow("short value") << rlim_t(8) << 4;
+    QTest::newRow("full file system") << rlim_t(0) << 4;
 }
 
 void TstIniFile::failedRewriteKeepsTheOldFile()
 {
     QFETCH(rlim_t, limit);
     QFETCH(int, length);
+    std::optional<vosmira::test::SmallFileSystem> disk;
+    if (limit == 0) {
+        disk.emplace(64 * 1024);
+        if (!disk->isMounted())
+            QSKIP(disk->whyNot());
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(disk->path()));
+    }
     IniFile ini(store);
     ini.WriteString(u"VOSMIRA"_s, u"NOME"_s, u"ADMIN"_s);
     ini.WriteString(u"VOSMIRA"_s, u"SENHA"_s, u"abc"_s);
     const QByteArray before = readAll(ini.fileName());
 
-    // A full disk, as the kernel reports it: no file may grow beyond the limit.
-    rlimit saved{};
-    QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = limit;
-    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const QString error = writeError(ini, u"VOSMIRA"_s, u"SENHA"_s, QString(length, u'x'));
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
+    QString error;
+    if (disk) {
+        QVERIFY(disk->fill(0));
+        error = writeError(ini, u"VOSMIRA"_s, u"SENHA"_s, QString(length, u'x'));
+    } else {
+        // A full disk, as the kernel reports it: no file may grow beyond the limit.
+        const vosmira::test::FileSizeLimit full{qint64(limit)};
+        error = writeError(ini, u"VOSMIRA"_s, u"SENHA"_s, QString(length, u'x'));
+    }
 
     QCOMPARE(error, u"Unable to write to VosmiraKEY.ini"_s);
     QCOMPARE(readAll(ini.fileName()), before);
-    QCOMPARE(QDir(folder()).entryList(QDir::Files | QDir::Hidden), QStringList{store});
+    QCOMPARE(QFileInfo(ini.fileName()).dir().entryList(QDir::Files | QDir::Hidden), QStringList{store});
+}
+
+// Whatever sits in the store's place, reading it never blocks nor exhausts
+// memory, and nothing is written over it.
+void TstIniFile::storesThatMustNotBeRewritten_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("nome"); // what a read finds
+    QTest::newRow("pipe") << u"fifo"_s << QString();
+    QTest::newRow("link to an endless device") << u"/dev/zero"_s << QString();
+    QTest::newRow("one Latin-1 byte in a comment")
+        << u"; Configura\xE7\xE3o\n[VOSMIRA]\nNOME=Jo\xC3\xA3o\n"_s << u"João"_s;
+    QTest::newRow("too large to be ours") << u"large"_s << QString();
+}
+
+void TstIniFile::storesThatMustNotBeRewritten()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, nome);
+    IniFile ini(store);
+    QVERIFY(QDir().mkpath(folder()));
+    const QByteArray path = QFile::encodeName(ini.fileName());
+    QByteArray before;
+    if (kind == u"fifo") {
+        QCOMPARE(::mkfifo(path.constData(), 0600), 0);
+    } else if (kind.startsWith(u'/')) {
+        QVERIFY(QFile::link(kind, ini.fileName()));
+    } else {
+        before = kind == u"large" ? QByteArray(2 * 1024 * 1024, 'x') : kind.toLatin1();
+        writeAll(ini.fileName(), before);
+    }
+
+    QCOMPARE(ini.ReadString(u"VOSMIRA"_s, u"NOME"_s, QString()), nome);
+    QCOMPARE(writeError(ini, u"VOSMIRA"_s, u"SENHA"_s, u"nova"_s), u"Unable to write to VosmiraKEY.ini"_s);
+
+    struct stat st;
+    QCOMPARE(::lstat(path.constData(), &st), 0);
+    if (kind == u"fifo")
+        QVERIFY(S_ISFIFO(st.st_mode));
+    else if (kind.startsWith(u'/'))
+        QCOMPARE(QFileInfo(ini.fileName()).symLinkTarget(), kind);
+    else
+        QCOMPARE(readAll(ini.fileName()), before);
 }
 
 QTEST_GUILESS_MAIN(TstIniFile)
