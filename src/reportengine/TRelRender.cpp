@@ -1,10 +1,10 @@
 #include "TRelRender.h"
 
+#include "DurableFile.h"
 #include "ReportError.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace rel {
 
@@ -28,7 +28,8 @@ QString TRelRender::DefaultExtension() const
 QString TRelRender::TargetFileName(const QString &fileName) const
 {
     const QString base = QFileInfo(fileName).fileName();
-    if (base.isEmpty() || !QFileInfo(fileName).suffix().isEmpty())
+    // "." and ".." name folders, not files that lack an extension.
+    if (base.isEmpty() || base == u"." || base == u".." || !QFileInfo(fileName).suffix().isEmpty())
         return fileName;
     if (base.endsWith(u'.'))
         return fileName + DefaultExtension().mid(1);
@@ -37,8 +38,9 @@ QString TRelRender::TargetFileName(const QString &fileName) const
 
 namespace {
 
-// Why a file cannot be created there, in the user's words.
-QString refusal(const QString &target, const QString &systemText)
+// Why no file can be created there at all, in the user's words; empty when
+// the folder is there and the system's own reason says more.
+QString folderProblem(const QString &target)
 {
     const QFileInfo info(target);
     if (info.isDir())
@@ -50,13 +52,17 @@ QString refusal(const QString &target, const QString &systemText)
         return QStringLiteral("%1 não é uma pasta").arg(QDir::toNativeSeparators(folder));
     if (!QFileInfo(info.absolutePath()).isDir())
         return QStringLiteral("a pasta %1 não existe").arg(QDir::toNativeSeparators(info.absolutePath()));
-    return systemText;
+    return QString();
 }
 
-[[noreturn]] void refuse(const QString &target, const QString &systemText)
+[[noreturn]] void refuse(const QString &target, const QString &error)
 {
-    throw OutputError(target, QStringLiteral("Não foi possível gravar o arquivo %1: %2")
-                                  .arg(QDir::toNativeSeparators(target), refusal(target, systemText)));
+    const QString problem = folderProblem(target);
+    if (problem.isEmpty())
+        throw OutputError(target, error);
+    throw OutputError(
+        target,
+        QStringLiteral("Não foi possível gravar o arquivo %1: %2").arg(QDir::toNativeSeparators(target), problem));
 }
 
 } // namespace
@@ -77,15 +83,21 @@ QString TRelRender::PrintRender(QIODevice *stream, const QString &fileName)
 
     if (QFileInfo(target).isDir())
         refuse(target, QString());
-    QSaveFile file(target);
-    // Where the folder refuses a temporary file beside the target, write in place.
-    file.setDirectWriteFallback(true);
+    // Never written in place: a failure midway would leave neither the old
+    // file nor the new one.
+    vosmira::DurableFileDevice file(target);
     if (!file.open(QIODevice::WriteOnly))
         refuse(target, file.errorString());
     render(reader, file);
-    if (file.error() != QFileDevice::NoError || !file.commit())
-        refuse(target, file.errorString());
+    if (!file.commit())
+        throw OutputError(target, file.errorString());
     return target;
+}
+
+void TRelRender::RenderTo(QIODevice *stream, QIODevice &out)
+{
+    PageStreamReader reader(stream);
+    render(reader, out);
 }
 
 std::optional<TFileFormat> fileFormatNamed(QStringView name)

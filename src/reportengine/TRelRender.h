@@ -41,6 +41,8 @@ public:
     // OutputError naming the file when it cannot be written, ReportError when
     // the stream holds no pages.
     QString PrintRender(QIODevice *stream, const QString &fileName);
+    // The same into a device of the caller's, from an open recording.
+    void RenderTo(QIODevice *stream, QIODevice &out);
 
 protected:
     // Writes the document into out, reading pages one by one.

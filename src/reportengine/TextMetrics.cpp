@@ -32,6 +32,7 @@ QFont TextMetrics::fontFor(const FontSpec &spec)
 
 qreal TextMetrics::advance(Cache &cache, QChar c)
 {
+    ++m_measured;
     const char16_t u = c.unicode();
     if (u < 256) {
         qreal &w = cache.latin[u];
@@ -61,44 +62,67 @@ int TextMetrics::columns(int font, QStringView text)
 
 QStringList TextMetrics::wrap(int font, const QString &text, qreal maxWidth)
 {
+    // One pass, keeping the width of the line so far: a long text costs each
+    // character once, never once per line it is broken into.
+    Cache &cache = m_fonts[std::size_t(font)];
+    const auto fits = [maxWidth](qreal proportional, qsizetype length) {
+        return qMax(proportional, qreal(length * GridColumn)) <= maxWidth;
+    };
     QStringList lines;
     const QStringList paragraphs = text.split(QLatin1Char('\n'));
     for (const QString &paragraph : paragraphs) {
-        const QString para = paragraph.trimmed();
+        const QStringView para = QStringView(paragraph).trimmed();
         if (para.isEmpty()) {
             if (!lines.isEmpty())
                 lines.append(QString());
             continue;
         }
         QString line;
-        const QStringList words = para.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-        for (QString word : words) {
-            const QString candidate = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
-            if (width(font, candidate) <= maxWidth) {
-                line = candidate;
-                continue;
-            }
+        qreal lineWidth = 0; // proportional; the grid width follows from the length
+        const QList<QStringView> words = para.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        for (const QStringView word : words) {
             if (!line.isEmpty()) {
+                qreal candidate = lineWidth + advance(cache, QLatin1Char(' '));
+                for (QChar c : word)
+                    candidate += advance(cache, c);
+                if (fits(candidate, line.size() + 1 + word.size())) {
+                    line += QLatin1Char(' ');
+                    line += word;
+                    lineWidth = candidate;
+                    continue;
+                }
                 lines.append(line);
                 line.clear();
             }
             // A word wider than the line is broken where it must be, between
             // characters as a reader sees them: never inside a pair of
             // surrogates nor between a letter and its accent.
-            while (width(font, word) > maxWidth) {
-                QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, word);
-                qsizetype fit = characters.toNextBoundary(); // the first one even when wider than the line
-                for (qsizetype next = characters.toNextBoundary();
-                     next > 0 && next < word.size() && width(font, QStringView(word).left(next)) <= maxWidth;
-                     next = characters.toNextBoundary()) {
-                    fit = next;
-                }
-                if (fit <= 0 || fit >= word.size())
-                    break;
-                lines.append(word.left(fit));
-                word.remove(0, fit);
+            qreal width = 0;
+            for (QChar c : word)
+                width += advance(cache, c);
+            if (fits(width, word.size())) {
+                line = word.toString();
+                lineWidth = width;
+                continue;
             }
-            line = word;
+            QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, word.data(), int(word.size()));
+            qsizetype start = 0;
+            qreal pieceWidth = 0;
+            for (qsizetype at = 0, next = characters.toNextBoundary(); next > 0;
+                 at = next, next = characters.toNextBoundary()) {
+                qreal grapheme = 0;
+                for (qsizetype k = at; k < next; ++k)
+                    grapheme += advance(cache, word.at(k));
+                // The first character of a piece stays even when wider than the line.
+                if (at > start && !fits(pieceWidth + grapheme, next - start)) {
+                    lines.append(word.sliced(start, at - start).toString());
+                    start = at;
+                    pieceWidth = 0;
+                }
+                pieceWidth += grapheme;
+            }
+            line = word.sliced(start).toString();
+            lineWidth = pieceWidth;
         }
         if (!line.isEmpty())
             lines.append(line);

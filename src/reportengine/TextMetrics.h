@@ -25,6 +25,8 @@ public:
     int columns(int font, QStringView text);
     // Lines of at most maxWidth twips, broken between words where possible.
     QStringList wrap(int font, const QString &text, qreal maxWidth);
+    // Characters measured so far: what laying out a text costs.
+    qint64 measured() const { return m_measured; }
 
     // The font a painter draws a spec with: its pixel size is the point size
     // in twips, so a painter whose unit is the twip needs no scaling.
@@ -40,6 +42,7 @@ private:
     qreal advance(Cache &cache, QChar c);
 
     std::vector<Cache> m_fonts;
+    qint64 m_measured = 0;
 };
 
 } // namespace rel

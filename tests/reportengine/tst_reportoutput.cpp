@@ -6,6 +6,9 @@
 #include "TRelPageWriter.h"
 #include "TRelProject.h"
 #include "TRelRender.h"
+#include "TextMetrics.h"
+
+#include "FaultInjection.h"
 
 #include <QBuffer>
 #include <QDataStream>
@@ -17,6 +20,9 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -108,6 +114,8 @@ private slots:
     void existingFileIsOverwritten();
     void unwritableTarget_data();
     void unwritableTarget();
+    void failedWriteKeepsTheOldReport_data();
+    void failedWriteKeepsTheOldReport();
     void pageBreaksForHundredsOfClients();
     void rtfPagesFitTheirSheet_data();
     void rtfPagesFitTheirSheet();
@@ -121,6 +129,8 @@ private slots:
     void textGridNeverOverprints();
     void longestValuesAreWhole_data();
     void longestValuesAreWhole();
+    void wrappingMeasuresEachCharacterOnce_data();
+    void wrappingMeasuresEachCharacterOnce();
 
 private:
     QTemporaryDir m_dir;
@@ -330,6 +340,8 @@ void TstReportOutput::unwritableTarget_data()
     QTest::newRow("under a regular file") << u"arquivo.txt/lista.pdf"_s;
     QTest::newRow("a folder where the file goes") << u"pasta.pdf"_s;
     QTest::newRow("missing folder") << u"nao/existe/lista.pdf"_s;
+    QTest::newRow("the folder itself") << u"."_s;
+    QTest::newRow("the folder above") << u"pasta.pdf/.."_s;
 }
 
 void TstReportOutput::unwritableTarget()
@@ -356,6 +368,75 @@ void TstReportOutput::unwritableTarget()
     }
     QCOMPARE(readText(m_dir.filePath(u"arquivo.txt"_s)), u"intacto"_s);
     QVERIFY(QFileInfo(m_dir.filePath(u"pasta.pdf"_s)).isDir());
+    QVERIFY(!QFileInfo::exists(m_dir.filePath(u".pdf"_s)));
+    QCOMPARE(QDir(m_dir.path()).entryList({u".*"_s}, QDir::Files | QDir::Hidden), QStringList());
+}
+
+void TstReportOutput::failedWriteKeepsTheOldReport_data()
+{
+    QTest::addColumn<int>("format");
+    QTest::addColumn<QString>("fault");
+    for (Format f : {Pdf, Html, Rtf, Txt}) {
+        const QByteArray ext = kFormatNames.at(f).toLatin1();
+        // A short report waits in memory for the last flush, and fails there.
+        QTest::addRow("%s, disk full when flushed", ext.constData()) << int(f) << u"limit"_s;
+        QTest::addRow("%s, full file system", ext.constData()) << int(f) << u"full"_s;
+        QTest::addRow("%s, folder refuses a new file", ext.constData()) << int(f) << u"no new file"_s;
+    }
+}
+
+void TstReportOutput::failedWriteKeepsTheOldReport()
+{
+    QFETCH(int, format);
+    QFETCH(QString, fault);
+    auto data = rtest::makeClients(3, rtest::Kind::Fisica);
+    QBuffer stream;
+    QVERIFY(record(stream, *data, 4, rtest::Kind::Fisica) > 0);
+
+    std::optional<vosmira::test::SmallFileSystem> disk;
+    QString folder = m_dir.filePath(u"saida"_s);
+    if (fault != u"limit") {
+        // As root, no permission keeps a file out of a folder, but a file system
+        // without a free inode does.
+        disk.emplace(256 * 1024, 16);
+        if (disk->isMounted())
+            folder = disk->path();
+        else if (fault == u"full" || ::geteuid() == 0)
+            QSKIP(disk->whyNot());
+    }
+    QVERIFY(QDir().mkpath(folder));
+    const QString file = folder + u"/lista."_s + kFormatNames.at(format);
+    const QByteArray old = "o relatório de ontem, que deve ficar";
+    {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(old);
+    }
+    if (fault == u"full")
+        QVERIFY(disk->fill(0));
+    else if (fault == u"no new file" && disk && disk->isMounted())
+        QVERIFY(disk->useAllInodes());
+    else if (fault == u"no new file")
+        QVERIFY(::chmod(QFile::encodeName(folder).constData(), 0555) == 0);
+
+    QString error;
+    {
+        std::optional<vosmira::test::FileSizeLimit> limit;
+        if (fault == u"limit")
+            limit.emplace(old.size() + 10);
+        try {
+            renderer(Format(format))->PrintRender(&stream, file);
+        } catch (const rel::OutputError &e) {
+            error = e.text();
+        }
+    }
+    ::chmod(QFile::encodeName(folder).constData(), 0755);
+    QVERIFY2(error.contains(QDir::toNativeSeparators(file)), qPrintable(error));
+    QVERIFY2(error.endsWith(u"O arquivo existente não foi alterado."_s), qPrintable(error));
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), old);
+    QCOMPARE(QDir(folder).entryList({u".lista*"_s}, QDir::Files | QDir::Hidden), QStringList());
 }
 
 void TstReportOutput::pageBreaksForHundredsOfClients()
@@ -712,6 +793,32 @@ void TstReportOutput::longestValuesAreWhole()
     const QString txt = readText(m_dir.filePath(u"longo_%1_%2.txt"_s.arg(kind).arg(obsLength)));
     for (const QString &line : txt.split(u'\n'))
         QVERIFY2(line.size() <= 78, qPrintable(line));
+}
+
+void TstReportOutput::wrappingMeasuresEachCharacterOnce_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("long name without blanks") << QString(100000, u'M');
+    QTest::newRow("letters and their accents") << u"e\u0301"_s.repeated(50000);
+    QTest::newRow("many short words") << u"ana "_s.repeated(25000);
+    QTest::newRow("one blank in a long run") << QString(50000, u'a') + u' ' + QString(50000, u'b');
+}
+
+// However long the text, each character is measured a bounded number of times.
+void TstReportOutput::wrappingMeasuresEachCharacterOnce()
+{
+    QFETCH(QString, text);
+    rel::TextMetrics metrics({rel::FontSpec{u"DejaVu Sans"_s, 9, false, false}});
+    const qreal width = 40 * rel::GridColumn;
+    const QStringList lines = metrics.wrap(0, text, width);
+    QVERIFY2(metrics.measured() <= 3 * text.size(), qPrintable(QString::number(metrics.measured())));
+    QString joined;
+    for (const QString &line : lines) {
+        QVERIFY2(metrics.width(0, line) <= width, qPrintable(line));
+        joined += line;
+    }
+    QString compact = text;
+    QCOMPARE(joined.remove(u' '), compact.remove(u' '));
 }
 
 QTEST_MAIN(TstReportOutput)
