@@ -1,11 +1,13 @@
 #include "ProjectParser.h"
 
 #include "ReportError.h"
+#include "Template.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
 
+#include <cmath>
 #include <optional>
 
 using namespace Qt::StringLiterals;
@@ -71,6 +73,7 @@ private:
     void expectCount(int min, int max) const;
     int number(int i, int min, int max) const;
     QString string(int i) const;
+    QString templateText(int i) const;
     bool onOff(int i) const;
     void defineStyle();
     void parseSection(ProjectDefinition &project);
@@ -173,6 +176,15 @@ QString Parser::string(int i) const
     return word(i);
 }
 
+QString Parser::templateText(int i) const
+{
+    const QString text = string(i);
+    const QString error = Template::syntaxError(text);
+    if (!error.isEmpty())
+        fail(error);
+    return text;
+}
+
 bool Parser::onOff(int i) const
 {
     if (word(i) == u"on")
@@ -190,7 +202,8 @@ void Parser::defineStyle()
     s.name = word(1);
     bool ok = false;
     s.pointSize = word(2).toDouble(&ok);
-    if (!ok || s.pointSize < 4 || s.pointSize > 72)
+    // "nan" reads as a number, and fails every comparison.
+    if (!ok || !std::isfinite(s.pointSize) || s.pointSize < 4 || s.pointSize > 72)
         fail(QStringLiteral("tamanho de letra inválido: %1").arg(word(2)));
     for (int i = 3; i < m_tok.size(); ++i) {
         if (word(i) == u"bold") {
@@ -218,7 +231,7 @@ FieldDefinition Parser::parseField()
     f.label = string(1);
     int i = 2;
     for (; i < m_tok.size() && m_tok.at(i).quoted; ++i)
-        f.values.append(word(i));
+        f.values.append(templateText(i));
     f.style = QStringLiteral("value");
     for (; i < m_tok.size(); ++i) {
         if (i + 1 >= m_tok.size())
@@ -283,6 +296,7 @@ bool Parser::reportText(ReportTexts &texts)
 {
     const QString &key = word(0);
     QString *target = nullptr;
+    bool isTemplate = true;
     if (key == u"title")
         target = &texts.title;
     else if (key == u"subtitle")
@@ -295,11 +309,13 @@ bool Parser::reportText(ReportTexts &texts)
         target = &texts.pages;
     else if (key == u"summary")
         target = &texts.summary;
-    else if (key == u"empty")
+    else if (key == u"empty") {
         target = &texts.empty;
+        isTemplate = false;
+    }
     if (target) {
         expectCount(1, 1);
-        *target = string(1);
+        *target = isTemplate ? templateText(1) : string(1);
         return true;
     }
     if (key == u"numbering") {

@@ -21,6 +21,16 @@ const QStringList kMacros = {
     QStringLiteral("COUNT"), QStringLiteral("REPORT"), QStringLiteral("SECTIONS"),
 };
 
+// Deep enough for any layout; deeper only comes from a damaged or hostile file,
+// whose groups would otherwise be evaluated and destroyed by deep recursion.
+constexpr std::size_t kMaxDepth = 16;
+
+// A template quoted in a message: its start is enough to find it.
+QString quoted(const QString &text)
+{
+    return text.size() <= 60 ? text : text.left(57) + QStringLiteral("...");
+}
+
 } // namespace
 
 Template::Template() = default;
@@ -39,6 +49,18 @@ bool Template::isEmpty() const
 }
 
 Template Template::compile(const QString &text, const QStringList &columnNames, QString *error)
+{
+    return parse(text, &columnNames, error);
+}
+
+QString Template::syntaxError(const QString &text)
+{
+    QString error;
+    parse(text, nullptr, &error);
+    return error;
+}
+
+Template Template::parse(const QString &text, const QStringList *columnNames, QString *error)
 {
     error->clear();
     Template result;
@@ -64,7 +86,7 @@ Template Template::compile(const QString &text, const QStringList &columnNames, 
         } else if (c == u'{') {
             const qsizetype close = text.indexOf(u'}', i + 1);
             if (close < 0) {
-                *error = QStringLiteral("\"{\" sem \"}\" em %1").arg(text);
+                *error = QStringLiteral("\"{\" sem \"}\" em %1").arg(quoted(text));
                 return Template();
             }
             const QString ref = text.mid(i + 1, close - i - 1).trimmed();
@@ -74,17 +96,17 @@ Template Template::compile(const QString &text, const QStringList &columnNames, 
                 node.kind = Node::Macro;
                 node.text = ref.mid(1).toUpper();
                 if (!kMacros.contains(node.text)) {
-                    *error = QStringLiteral("macro desconhecida: {%1}").arg(ref);
+                    *error = QStringLiteral("macro desconhecida: {%1}").arg(quoted(ref));
                     return Template();
                 }
-            } else {
+            } else if (columnNames) {
                 node.kind = Node::Column;
-                for (int k = 0; k < columnNames.size(); ++k) {
-                    if (columnNames.at(k).compare(ref, Qt::CaseInsensitive) == 0)
+                for (int k = 0; k < columnNames->size(); ++k) {
+                    if (columnNames->at(k).compare(ref, Qt::CaseInsensitive) == 0)
                         node.column = k;
                 }
                 if (node.column < 0) {
-                    *error = QStringLiteral("coluna desconhecida: {%1}").arg(ref);
+                    *error = QStringLiteral("coluna desconhecida: {%1}").arg(quoted(ref));
                     return Template();
                 }
                 result.m_usesColumns = true;
@@ -92,25 +114,29 @@ Template Template::compile(const QString &text, const QStringList &columnNames, 
             stack.back()->children.push_back(std::move(node));
             i = close;
         } else if (c == u'[') {
+            if (stack.size() > kMaxDepth) {
+                *error = QStringLiteral("mais de %1 \"[\" aninhados em %2").arg(kMaxDepth).arg(quoted(text));
+                return Template();
+            }
             flush();
             stack.back()->children.push_back(Node{});
             stack.push_back(&stack.back()->children.back());
         } else if (c == u']') {
             if (stack.size() < 2) {
-                *error = QStringLiteral("\"]\" sem \"[\" em %1").arg(text);
+                *error = QStringLiteral("\"]\" sem \"[\" em %1").arg(quoted(text));
                 return Template();
             }
             flush();
             stack.pop_back();
         } else if (c == u'}') {
-            *error = QStringLiteral("\"}\" sem \"{\" em %1").arg(text);
+            *error = QStringLiteral("\"}\" sem \"{\" em %1").arg(quoted(text));
             return Template();
         } else {
             literal += c;
         }
     }
     if (stack.size() != 1) {
-        *error = QStringLiteral("\"[\" sem \"]\" em %1").arg(text);
+        *error = QStringLiteral("\"[\" sem \"]\" em %1").arg(quoted(text));
         return Template();
     }
     flush();

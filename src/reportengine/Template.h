@@ -37,6 +37,9 @@ public:
 
     // Empty error when the text compiles; columns resolve against columnNames.
     static Template compile(const QString &text, const QStringList &columnNames, QString *error);
+    // What is wrong with the text whatever the columns: braces, brackets, macros
+    // and nesting; empty when nothing is.
+    static QString syntaxError(const QString &text);
 
     QString evaluate(const TemplateContext &context) const;
     bool isEmpty() const;
@@ -46,6 +49,8 @@ public:
 
 private:
     struct Node;
+    // Without columnNames, column references are taken as they stand.
+    static Template parse(const QString &text, const QStringList *columnNames, QString *error);
     std::shared_ptr<const Node> m_root;
     bool m_usesColumns = false;
 };

@@ -130,6 +130,15 @@ void TstReportProject::malformedProject_data()
                                      << u"nada"_s;
     QTest::newRow("bad colour") << QByteArray(head + "style value 9 color 12345G\n") << u"cor"_s;
     QTest::newRow("margins too big") << QByteArray(head + "margins 1 1 1\n") << u"linha 2"_s;
+    QTest::newRow("size nan") << QByteArray(head + "style value nan\n") << u"linha 2: tamanho"_s;
+    QTest::newRow("size inf") << QByteArray(head + "style value inf\n") << u"linha 2: tamanho"_s;
+    // Evaluated or destroyed, such groups would take as many nested calls.
+    QTest::newRow("groups nested 100000 deep")
+        << QByteArray(head + "section S\n field \"a\" \"" + QByteArray("[a").repeated(100000) + "{NOME}"
+                      + QByteArray("b]").repeated(100000) + "\"\nend\n")
+        << u"linha 3: mais de"_s;
+    QTest::newRow("unbalanced title") << QByteArray(head + "report R\n connection C\n slots G\n title \"[x\"\nend\n")
+                                      << u"linha 5"_s;
 }
 
 void TstReportProject::malformedProject()
