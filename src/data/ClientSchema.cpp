@@ -14,6 +14,7 @@ namespace ClientSchema {
 
 using namespace Qt::Literals::StringLiterals;
 using ClientRecord::Kind;
+using Reason = DatabaseError::Reason;
 
 namespace {
 
@@ -111,7 +112,7 @@ void createClientTables(QSqlDatabase &db)
     QSqlQuery query(db);
     for (const QString &table : {clientsTable(), selectionTable()}) {
         if (!query.exec(createTableStatement(table)))
-            throw DatabaseError(databaseMessage(query.lastError()));
+            throw DatabaseError(databaseMessage(query.lastError()), databaseReason(query.lastError()));
     }
 }
 
@@ -121,7 +122,7 @@ std::array<int, ClientRecord::ColumnCount> fieldSizes(QSqlDatabase &db, const QS
     QSqlQuery query(db);
     query.setForwardOnly(true);
     if (!query.exec(u"PRAGMA table_info(\""_s + table + u"\")"_s))
-        throw DatabaseError(databaseMessage(query.lastError()));
+        throw DatabaseError(databaseMessage(query.lastError()), databaseReason(query.lastError()));
 
     std::array<QString, ClientRecord::ColumnCount> declared;
     std::array<bool, ClientRecord::ColumnCount> found{};
@@ -135,9 +136,9 @@ std::array<int, ClientRecord::ColumnCount> fieldSizes(QSqlDatabase &db, const QS
         }
     }
     if (query.lastError().isValid())
-        throw DatabaseError(databaseMessage(query.lastError()));
+        throw DatabaseError(databaseMessage(query.lastError()), databaseReason(query.lastError()));
     if (!any)
-        throw DatabaseError(u"A tabela %1 não existe no banco de dados."_s.arg(table));
+        throw DatabaseError(u"A tabela %1 não existe no banco de dados."_s.arg(table), Reason::NotADatabase);
 
     static const QRegularExpression lengthPattern(u"\\(\\s*(\\d+)\\s*\\)"_s);
     std::array<int, ClientRecord::ColumnCount> sizes{};
@@ -145,13 +146,14 @@ std::array<int, ClientRecord::ColumnCount> fieldSizes(QSqlDatabase &db, const QS
         const ClientRecord::Column &c = ClientRecord::column(i);
         const QString &type = declared[std::size_t(i)];
         if (!found[std::size_t(i)])
-            throw DatabaseError(u"A coluna %1 não existe na tabela %2."_s.arg(c.name, table));
+            throw DatabaseError(u"A coluna %1 não existe na tabela %2."_s.arg(c.name, table), Reason::NotADatabase);
         const bool matches = (c.kind == Kind::Integer && declaresInteger(type))
                              || (c.kind == Kind::Text && declaresText(type))
                              || (c.kind == Kind::Date && declaresDate(type));
         if (!matches)
             throw DatabaseError(
-                u"A coluna %1 da tabela %2 é do tipo \"%3\", incompatível com o campo."_s.arg(c.name, table, type));
+                u"A coluna %1 da tabela %2 é do tipo \"%3\", incompatível com o campo."_s.arg(c.name, table, type),
+                Reason::NotADatabase);
         sizes[std::size_t(i)] = c.length;
         if (c.kind == Kind::Text) {
             const QRegularExpressionMatch m = lengthPattern.match(type);

@@ -65,6 +65,7 @@ QString reasonText(DatabaseError::Reason reason)
     case Reason::Damaged: return u"o arquivo do banco de dados está danificado"_s;
     case Reason::NotADatabase: return u"o arquivo não é um banco de dados do Vosmira"_s;
     case Reason::Missing: return u"o arquivo do banco de dados não foi encontrado"_s;
+    case Reason::Unreadable: return u"não há permissão para ler o arquivo do banco de dados"_s;
     case Reason::RowChanged: return u"o registro foi alterado ou excluído por outro usuário"_s;
     case Reason::Other: break;
     }
@@ -79,4 +80,16 @@ QString refusedSaveMessage(const DatabaseError &error)
 QString refusedDeleteMessage(const DatabaseError &error)
 {
     return u"O cliente não foi excluído: %1."_s.arg(reasonText(error.reason()));
+}
+
+QString connectFailureMessage(const DatabaseError &error, const QString &shownPath)
+{
+    using Reason = DatabaseError::Reason;
+    if (error.reason() == Reason::Missing) {
+        return u"O seguinte arquivo não foi encontrado: ("_s + shownPath
+               + u") a reinstalação do programa pode resolver o problema."_s;
+    }
+    const QString why = error.reason() == Reason::Other ? u"o arquivo não pôde ser aberto como banco de dados"_s
+                                                        : reasonText(error.reason());
+    return u"Não foi possível abrir o banco de dados (%1): %2."_s.arg(shownPath, why);
 }

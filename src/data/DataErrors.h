@@ -26,6 +26,7 @@ public:
         Damaged,
         NotADatabase, // not an SQLite file at all
         Missing,
+        Unreadable, // there, but the system refuses to let it be read
         RowChanged, // another program changed or deleted the row meanwhile
     };
 
@@ -52,3 +53,8 @@ QString reasonText(DatabaseError::Reason reason);
 // stays as it was, so the user can try again or give up.
 QString refusedSaveMessage(const DatabaseError &error);
 QString refusedDeleteMessage(const DatabaseError &error);
+
+// What the program says when the database file cannot be opened at start: the
+// file missing, in the long-standing words that suggest reinstalling; a file
+// that is there but cannot be used, why, without inviting anyone to replace it.
+QString connectFailureMessage(const DatabaseError &error, const QString &shownPath);

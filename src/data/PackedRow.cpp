@@ -61,13 +61,13 @@ void PackedRow::setNull(int column)
     else if (const int d = dateSlot(column); d >= 0)
         write<qint32>(DatesAt + 4 * d, 0);
     else
-        write<qint32>(CodeAt, 0);
+        write<qint64>(CodeAt, 0);
     setNullBit(column, true);
 }
 
-void PackedRow::setCode(qint32 code)
+void PackedRow::setCode(qint64 code)
 {
-    write<qint32>(CodeAt, code);
+    write<qint64>(CodeAt, code);
     setNullBit(ClientRecord::col_CODIGO_C, false);
 }
 
@@ -135,7 +135,7 @@ void PackedRowBuilder::reset()
     std::memset(m_buf.data(), 0, PackedRow::HeaderSize);
 }
 
-void PackedRowBuilder::setCode(qint32 code)
+void PackedRowBuilder::setCode(qint64 code)
 {
     std::memcpy(m_buf.data() + PackedRow::CodeAt, &code, sizeof code);
 }

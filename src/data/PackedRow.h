@@ -20,7 +20,7 @@ class PackedRow
 public:
     static constexpr qsizetype NullsAt = 0;
     static constexpr qsizetype CodeAt = 8;
-    static constexpr qsizetype DatesAt = 12;
+    static constexpr qsizetype DatesAt = 16;
     static constexpr qsizetype EndsAt = DatesAt + 4 * ClientRecord::DateCount;
     static constexpr qsizetype HeaderSize = EndsAt + 4 * ClientRecord::TextCount;
     static constexpr qsizetype MaxTextBytes = 0x7FFFFFFF;
@@ -35,7 +35,8 @@ public:
     bool isValid() const { return !m_bytes.isEmpty(); }
 
     bool isNull(int column) const { return (nulls() >> column) & 1u; }
-    qint32 code() const { return read<qint32>(CodeAt); }
+    // 64-bit, as SQLite numbers rows: another program may have numbered them past 2^32.
+    qint64 code() const { return read<qint64>(CodeAt); }
     QByteArrayView utf8(int column) const; // text column; empty when null
     // The same by position among the texts (ClientRecord::textSlot), for scans.
     QByteArrayView utf8AtSlot(int slot) const
@@ -57,7 +58,7 @@ public:
     }
 
     void setNull(int column);
-    void setCode(qint32 code);
+    void setCode(qint64 code);
     void setText(int column, QStringView value); // a null or empty view stores null
     void setDate(int column, QDate date);        // an invalid date stores null
 
@@ -92,7 +93,7 @@ class PackedRowBuilder
 public:
     PackedRowBuilder();
     void reset();
-    void setCode(qint32 code);
+    void setCode(qint64 code);
     void setNull(int column);                       // any column; for texts, in column order like appendText
     void appendText(int column, QStringView value); // value not null; '' stays ''
     void appendUtf8(int column, QByteArrayView value);

@@ -548,7 +548,7 @@ QVariant TClientDataSet::valueOf(const PackedRow &row, int column)
     if (row.isNull(column))
         return QVariant();
     switch (ClientRecord::column(column).kind) {
-    case Kind::Integer: return QVariant(row.code());
+    case Kind::Integer: return QVariant(qlonglong(row.code()));
     case Kind::Date: return QVariant(row.date(column));
     case Kind::Text: break;
     }

@@ -35,9 +35,10 @@ QVariant sqlValue(const PackedRow &row, int column)
 {
     const Kind kind = ClientRecord::column(column).kind;
     if (row.isNull(column))
-        return kind == Kind::Integer ? QVariant(QMetaType::fromType<int>()) : QVariant(QMetaType::fromType<QString>());
+        return kind == Kind::Integer ? QVariant(QMetaType::fromType<qlonglong>())
+                                     : QVariant(QMetaType::fromType<QString>());
     switch (kind) {
-    case Kind::Integer: return QVariant(row.code());
+    case Kind::Integer: return QVariant(qlonglong(row.code()));
     case Kind::Date: return QVariant(row.date(column).toString(Qt::ISODate));
     case Kind::Text: break;
     }
@@ -242,7 +243,7 @@ bool TClientDataSet::applyChange(Change *change, QString *message, DatabaseError
             *message = databaseMessage(query.lastError());
             *reason = databaseReason(query.lastError());
         } else
-            change->row->cur.setCode(query.lastInsertId().toInt());
+            change->row->cur.setCode(query.lastInsertId().toLongLong());
         query.finish();
         return ok;
     }

@@ -56,7 +56,7 @@ QDateTime TField::AsDateTime() const
     return date.isValid() ? QDateTime(date, QTime(0, 0)) : QDateTime();
 }
 
-int TField::AsInteger() const
+qint64 TField::AsInteger() const
 {
     const PackedRow &row = m_dataSet->currentRow();
     if (row.isNull(m_index))
@@ -64,7 +64,7 @@ int TField::AsInteger() const
     if (DataType() == Kind::Integer)
         return row.code();
     bool ok = false;
-    const int value = AsString().toInt(&ok);
+    const qint64 value = AsString().toLongLong(&ok);
     if (!ok)
         throw DataError(u"'%1' não é um número inteiro válido."_s.arg(AsString()));
     return value;

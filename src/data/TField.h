@@ -30,7 +30,7 @@ public:
     QString AsString() const; // dates as dd/mm/yyyy
     QDate AsDate() const;
     QDateTime AsDateTime() const;
-    int AsInteger() const;
+    qint64 AsInteger() const;
     QVariant Value() const;      // QString, QDate or int; an invalid QVariant when null
     QString DisplayText() const; // the value laid into the edit mask
 

@@ -113,7 +113,7 @@ std::vector<PackedRow> readClientTable(QSqlDatabase &db, const QString &table)
     const QByteArray sql = (u"SELECT "_s + ClientSchema::columnList() + u" FROM \""_s + table + u'"').toUtf8();
     Statement s;
     if (sqlite3_prepare_v2(handle, sql.constData(), int(sql.size()), &s.stmt, nullptr) != SQLITE_OK)
-        throw DatabaseError(QString::fromUtf8(sqlite3_errmsg(handle)));
+        throw DatabaseError(QString::fromUtf8(sqlite3_errmsg(handle)), sqliteReason(sqlite3_extended_errcode(handle)));
 
     std::vector<PackedRow> rows;
     PackedRowBuilder builder;
@@ -134,13 +134,13 @@ std::vector<PackedRow> readClientTable(QSqlDatabase &db, const QString &table)
             case Kind::Date:
                 builder.setDate(c, isoDate(sqlite3_column_text(s.stmt, c), sqlite3_column_bytes(s.stmt, c)));
                 break;
-            case Kind::Integer: builder.setCode(sqlite3_column_int(s.stmt, c)); break;
+            case Kind::Integer: builder.setCode(sqlite3_column_int64(s.stmt, c)); break;
             }
         }
         rows.push_back(builder.finish());
     }
     if (rc != SQLITE_DONE)
-        throw DatabaseError(QString::fromUtf8(sqlite3_errmsg(handle)));
+        throw DatabaseError(QString::fromUtf8(sqlite3_errmsg(handle)), sqliteReason(sqlite3_extended_errcode(handle)));
     sortByName(rows);
     return rows;
 }

@@ -94,10 +94,13 @@ void TDMbanco::openConnection()
     // The program never creates the file: check it first, and open in a mode that
     // refuses to create it even if it disappears meanwhile.
     const QFileInfo info(path);
-    if (!info.exists() || !info.isFile())
-        throw DatabaseError(u"O arquivo %1 não existe."_s.arg(shown));
+    using Reason = DatabaseError::Reason;
+    if (!info.exists())
+        throw DatabaseError(u"O arquivo %1 não existe."_s.arg(shown), Reason::Missing);
+    if (!info.isFile())
+        throw DatabaseError(u"%1 não é um arquivo."_s.arg(shown), Reason::NotADatabase);
     if (!info.isReadable())
-        throw DatabaseError(u"O arquivo %1 não pode ser lido."_s.arg(shown));
+        throw DatabaseError(u"O arquivo %1 não pode ser lido."_s.arg(shown), Reason::Unreadable);
     if (!QSqlDatabase::isDriverAvailable(u"QSQLITE"_s))
         throw DatabaseError(u"O driver de banco de dados SQLite não está disponível."_s);
 
@@ -107,6 +110,10 @@ void TDMbanco::openConnection()
     db.setDatabaseName(QUrl::fromLocalFile(info.absoluteFilePath()).toString(QUrl::FullyEncoded) + u"?mode=rw"_s);
     // A second program on the same file waits for a lock instead of failing at once.
     db.setConnectOptions(u"QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"_s);
-    if (!db.open())
-        throw DatabaseError(u"%1: %2"_s.arg(shown, databaseMessage(db.lastError())));
+    if (!db.open()) {
+        // The file was there a moment ago: whatever keeps it closed, it is not missing.
+        const Reason reason = databaseReason(db.lastError());
+        throw DatabaseError(u"%1: %2"_s.arg(shown, databaseMessage(db.lastError())),
+                            reason == Reason::Missing ? Reason::Unreadable : reason);
+    }
 }

@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include <memory>
+#include <optional>
 
 using namespace Qt::Literals::StringLiterals;
 using ClientRecord::pessoaFisica;
@@ -50,6 +51,7 @@ private slots:
     void widenedColumnsKeepWholeTexts();
     void datesStoredAsIsoText();
     void foreignValuesLoadAndStayEditable();
+    void codesBeyond32BitsStayEditable();
     void veryLongForeignTextsLoadAndStayEditable();
     void secondInstanceSharesTheFile();
     void closeAndOpenRereadsTheFile();
@@ -69,24 +71,29 @@ void TestDMbanco::databasePath()
 
 void TestDMbanco::connectFailures_data()
 {
+    using Reason = DatabaseError::Reason;
     QTest::addColumn<QString>("defect");
-    QTest::newRow("missing file") << u"missing"_s;
-    QTest::newRow("not a database") << u"text"_s;
-    QTest::newRow("no tables") << u"notables"_s;
-    QTest::newRow("missing selection table") << u"noped"_s;
-    QTest::newRow("missing column") << u"nocolumn"_s;
-    QTest::newRow("text column declared integer") << u"nometype"_s;
-    QTest::newRow("date column declared text") << u"datetype"_s;
-    QTest::newRow("key declared text") << u"keytype"_s;
+    QTest::addColumn<Reason>("reason");
+    QTest::newRow("missing file") << u"missing"_s << Reason::Missing;
+    QTest::newRow("not a database") << u"text"_s << Reason::NotADatabase;
+    QTest::newRow("a folder in its place") << u"folder"_s << Reason::NotADatabase;
+    QTest::newRow("no tables") << u"notables"_s << Reason::NotADatabase;
+    QTest::newRow("missing selection table") << u"noped"_s << Reason::NotADatabase;
+    QTest::newRow("missing column") << u"nocolumn"_s << Reason::NotADatabase;
+    QTest::newRow("text column declared integer") << u"nometype"_s << Reason::NotADatabase;
+    QTest::newRow("date column declared text") << u"datetype"_s << Reason::NotADatabase;
+    QTest::newRow("key declared text") << u"keytype"_s << Reason::NotADatabase;
+    QTest::newRow("damaged pages") << u"damaged"_s << Reason::Damaged;
+    QTest::newRow("locked by another program") << u"locked"_s << Reason::InUse;
 }
 
 void TestDMbanco::connectFailures()
 {
     QFETCH(QString, defect);
-    TempDatabase db(defect == u"missing"_s    ? TempDatabase::WithoutFile
-                    : defect == u"notables"_s ? TempDatabase::EmptyFile
-                    : defect == u"text"_s     ? TempDatabase::WithoutFile
-                                              : TempDatabase::WithTables);
+    TempDatabase db(defect == u"missing"_s                         ? TempDatabase::WithoutFile
+                    : defect == u"notables"_s                      ? TempDatabase::EmptyFile
+                    : defect == u"text"_s || defect == u"folder"_s ? TempDatabase::WithoutFile
+                                                                   : TempDatabase::WithTables);
     auto recreate = [&](const QString &table, const QString &from, const QString &to) {
         QString ddl = ClientSchema::createTableStatement(table);
         QVERIFY(ddl.contains(from));
@@ -108,10 +115,42 @@ void TestDMbanco::connectFailures()
         recreate(u"CAD_CLIENTE"_s, u"\"FUNDACAO\" DATE"_s, u"\"FUNDACAO\" VARCHAR(10)"_s);
     } else if (defect == u"keytype"_s) {
         recreate(u"CAD_CLIENTE"_s, u"\"CODIGO_C\" INTEGER PRIMARY KEY AUTOINCREMENT"_s, u"\"CODIGO_C\" TEXT"_s);
+    } else if (defect == u"folder"_s) {
+        QVERIFY(QDir().mkpath(db.path()));
+    } else if (defect == u"damaged"_s) {
+        for (int i = 0; i < 300; ++i)
+            QVERIFY(db.addClient(u"Cliente %1"_s.arg(i), pessoaFisica(), {{u"OBS"_s, QString(200, u'o')}}));
+        QFile file(db.path());
+        QVERIFY(file.open(QIODevice::ReadWrite) && file.size() > 8 * 4096);
+        QVERIFY(file.seek(2 * 4096)); // the schema on the first page stays readable
+        file.write(QByteArray(file.size() - 2 * 4096, '\xAA'));
+    }
+    std::optional<QSqlDatabase> other;
+    if (defect == u"locked"_s) {
+        other = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"other-program"_s);
+        other->setDatabaseName(db.path());
+        QVERIFY(other->open());
+        QVERIFY(QSqlQuery(*other).exec(u"BEGIN EXCLUSIVE"_s));
     }
 
     TDMbanco dm(db.programFolder());
-    QVERIFY_THROWS_EXCEPTION(DatabaseError, dm.connectSequence());
+    try {
+        dm.connectSequence();
+        QFAIL("connected to a database that cannot be used");
+    } catch (const DatabaseError &e) {
+        QFETCH(DatabaseError::Reason, reason);
+        QCOMPARE(e.reason(), reason);
+        const QString message = connectFailureMessage(e, db.path());
+        QVERIFY2(message.contains(db.path()), qPrintable(message));
+        // Only a missing file may suggest reinstalling over it.
+        QCOMPARE(message.contains(u"reinstalação"_s), reason == DatabaseError::Reason::Missing);
+    }
+    if (other) {
+        QSqlQuery(*other).exec(u"ROLLBACK"_s);
+        other->close();
+        other.reset();
+        QSqlDatabase::removeDatabase(u"other-program"_s);
+    }
     QVERIFY(!dm.CDSCliente->Active() || !dm.CDS_PED_Cliente->Active());
     if (defect == u"missing"_s)
         QVERIFY2(!QFile::exists(db.path()), "the program must never create the database file");
@@ -503,6 +542,35 @@ void TestDMbanco::datesStoredAsIsoText()
     dm->CDSClienteNOME->SetAsString(u"Datas 2"_s);
     dm->CDSCliente->ApplyUpdates(-1);
     QCOMPARE(db.scalar(u"SELECT NOME FROM CAD_CLIENTE"_s).toString(), u"Datas 2"_s);
+}
+
+// SQLite numbers rows with 64 bits; a row numbered past 2^32 by another program
+// is held whole, so its changes find it.
+void TestDMbanco::codesBeyond32BitsStayEditable()
+{
+    TempDatabase db;
+    QVERIFY(db.addClient(u"Alto"_s, pessoaFisica(), {{u"CODIGO_C"_s, 4294967297LL}}));
+    QVERIFY(db.addClient(u"Baixo"_s, pessoaFisica(), {{u"CODIGO_C"_s, 1}}));
+    auto dm = openDataModule(db);
+    QVERIFY(dm);
+    TClientDataSet *ds = dm->CDSCliente;
+    QCOMPARE(dm->CDSClienteCODIGO_C->AsInteger(), 4294967297LL);
+    QCOMPARE(dm->CDSClienteCODIGO_C->AsString(), u"4294967297"_s);
+    ds->Edit();
+    dm->CDSClienteCIDADE->SetAsString(u"Natal"_s);
+    ds->ApplyUpdates(-1);
+    QCOMPARE(ds->LastApplyErrorCount(), 0);
+    QCOMPARE(db.scalar(u"SELECT CIDADE FROM CAD_CLIENTE WHERE CODIGO_C = 4294967297"_s).toString(), u"Natal"_s);
+    ds->Delete();
+    ds->ApplyUpdates(-1);
+    QCOMPARE(ds->LastApplyErrorCount(), 0);
+    QCOMPARE(db.scalar(u"SELECT NOME FROM CAD_CLIENTE"_s).toString(), u"Baixo"_s);
+
+    // A new client is numbered after it, and knows its number.
+    ds->Append();
+    dm->CDSClienteNOME->SetAsString(u"Novo"_s);
+    ds->ApplyUpdates(-1);
+    QCOMPARE(dm->CDSClienteCODIGO_C->AsInteger(), 4294967298LL);
 }
 
 void TestDMbanco::foreignValuesLoadAndStayEditable()
