@@ -164,6 +164,8 @@ void TFrmHome::buildControls()
     Image1->setAccessibleName(QStringLiteral("Vosmira - Cadastro de Clientes"));
     Image1->setPicture(QPixmap(QStringLiteral(":/art/logo.png")));
     Image1->setGeometry(293, 326, 452, 130);
+    // The spot lies inside the central picture, which would take its clicks.
+    Image9->raise();
 
     Timer2 = new QTimer(this);
     Timer2->setObjectName(QStringLiteral("Timer2"));
@@ -246,13 +248,14 @@ void TFrmHome::FormShow()
 {
     if (!DMbanco)
         return;
+    const QString shownPath = QDir::toNativeSeparators(DMbanco->databasePath());
     try {
         DMbanco->connectSequence();
         m_connected = true;
-    } catch (const std::exception &) {
-        msg::plain(QStringLiteral("O seguinte arquivo não foi encontrado: (")
-                   + QDir::toNativeSeparators(DMbanco->databasePath())
-                   + QStringLiteral(") a reinstalação do programa pode resolver o problema."));
+    } catch (const std::exception &e) {
+        m_connectFailed = true;
+        const auto *refused = dynamic_cast<const DatabaseError *>(&e);
+        msg::plain(connectFailureMessage(refused ? *refused : DatabaseError(QString::fromUtf8(e.what())), shownPath));
         // Closing from inside the show would hide a window still being shown.
         QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
     }
@@ -431,6 +434,21 @@ void TFrmHome::closeEvent(QCloseEvent *event)
     runHandler([this] { FormClose(); });
     event->accept();
     Q_EMIT closed();
+}
+
+void TFrmHome::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange)
+        return;
+    // The border is not resizable: once restored from maximized the window
+    // keeps its size; maximized it takes the whole work area.
+    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) {
+        setMinimumSize(0, 0);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    } else if (!(windowState() & Qt::WindowMinimized)) {
+        setFixedSize(kDesignClient);
+    }
 }
 
 void TFrmHome::resizeEvent(QResizeEvent *event)

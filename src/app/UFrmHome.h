@@ -71,6 +71,8 @@ public:
     TImage *button(int index) const;
     QLabel *caption(int index) const;
     bool isConnected() const { return m_connected; }
+    // The database could not be opened: the run ends, and ends as a failure.
+    bool connectFailed() const { return m_connectFailed; }
     // The password check has run and let the user in; feature windows open only then.
     bool isAdmitted() const { return m_admitted; }
 
@@ -112,6 +114,7 @@ protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     struct Floating
@@ -131,6 +134,7 @@ private:
     std::vector<Floating> m_floating;
     bool m_shown = false;
     bool m_connected = false;
+    bool m_connectFailed = false;
     bool m_passwordChecked = false;
     bool m_admitted = false;
 };

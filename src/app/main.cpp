@@ -78,5 +78,5 @@ int main(int argc, char *argv[])
     home.showMaximized();
     const int result = app.exec();
     DMbanco = nullptr;
-    return result;
+    return home.connectFailed() ? 1 : result;
 }

@@ -3,6 +3,7 @@
 #include "ClientRecord.h"
 #include "CommandLine.h"
 #include "DataErrors.h"
+#include "FileCopy.h"
 #include "ReportComposition.h"
 #include "ReportError.h"
 #include "TRelDataSetConnection.h"
@@ -18,6 +19,8 @@
 #include <QTextStream>
 
 #include <memory>
+
+using namespace Qt::StringLiterals;
 
 namespace vosmira {
 
@@ -144,12 +147,27 @@ int run(const Options &o, QTextStream &out, QTextStream &err)
     }
 
     TDMbanco data(o.folder);
+    if (!o.preview) {
+        // Written over what the listing reads, the report would take every client with it.
+        const QString target = rel::makeRenderer(*rel::fileFormatNamed(o.format))->TargetFileName(o.output);
+        const QString database = data.databasePath();
+        const QStringList inputs{database, database + u"-journal"_s, database + u"-wal"_s, project.ProjectFile()};
+        for (const QString &input : inputs) {
+            if (isSameFile(target, input)) {
+                err << u"O arquivo de saída %1 é um arquivo que o relatório lê (%2); escolha outro nome."_s.arg(
+                    QDir::toNativeSeparators(target), QDir::toNativeSeparators(input))
+                    << Qt::endl;
+                return Usage;
+            }
+        }
+    }
     try {
         data.connectSequence();
-    } catch (const DataError &) {
-        err << QStringLiteral(
-                   "O seguinte arquivo não foi encontrado: (%1) a reinstalação do programa pode resolver o problema.")
-                   .arg(QDir::toNativeSeparators(data.databasePath()))
+    } catch (const DatabaseError &e) {
+        err << connectFailureMessage(e, QDir::toNativeSeparators(data.databasePath())) << Qt::endl;
+        return Failed;
+    } catch (const DataError &e) {
+        err << connectFailureMessage(DatabaseError(e.text()), QDir::toNativeSeparators(data.databasePath()))
             << Qt::endl;
         return Failed;
     }

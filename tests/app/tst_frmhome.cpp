@@ -15,6 +15,7 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QScopeGuard>
@@ -84,7 +85,7 @@ private Q_SLOTS:
     void cleanup();
 
     void missingDatabaseNamesThePathAndEnds();
-    void foreignFileCountsAsMissing();
+    void unusableFileSaysWhatIsWrong();
     void firstRunWritesDefaultAndAsksNothing();
     void anyOtherNameBringsUpThePromptOnce();
     void checkNeedsNoActivationAndComesFirst_data();
@@ -101,6 +102,7 @@ private Q_SLOTS:
     void bannerOpensTheMakersPage();
     void timersCloseAndTidy();
     void layoutFollowsTheDesign();
+    void restoredWindowKeepsItsSize();
     void accessibleNamesAndPressAction();
     void displayGuardRunsAtCreateAndAtEveryClose();
 
@@ -160,13 +162,15 @@ void TstFrmHome::missingDatabaseNamesThePathAndEnds()
                            + QDir::toNativeSeparators(m_program->databasePath())
                            + QStringLiteral(") a reinstalação do programa pode resolver o problema."));
     QVERIFY(!m_home->isVisible());
+    QVERIFY(m_home->connectFailed()); // the program ends as a failure
     // The program never makes a database of its own.
     QVERIFY(!QFile::exists(m_program->databasePath()));
     // No password check on the way out.
     QVERIFY(!QFile::exists(m_settings->iniPath(QStringLiteral("VosmiraKEY.ini"))));
 }
 
-void TstFrmHome::foreignFileCountsAsMissing()
+// A file that is there holds the clients: no word of reinstalling over it.
+void TstFrmHome::unusableFileSaysWhatIsWrong()
 {
     QFile file(m_program->databasePath());
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -176,8 +180,13 @@ void TstFrmHome::foreignFileCountsAsMissing()
     m_home->show();
     QTRY_COMPARE(closed.count(), 1);
     QCOMPARE(m_dialogs->messages().size(), 1);
-    QVERIFY(
-        m_dialogs->messages().constFirst().text.startsWith(QStringLiteral("O seguinte arquivo não foi encontrado: (")));
+    QCOMPARE(m_dialogs->messages().constFirst().kind, MessageKind::Plain);
+    QCOMPARE(m_dialogs->messages().constFirst().text,
+             QStringLiteral("Não foi possível abrir o banco de dados (")
+                 + QDir::toNativeSeparators(m_program->databasePath())
+                 + QStringLiteral("): o arquivo não é um banco de dados do Vosmira."));
+    QVERIFY(m_home->connectFailed());
+    QCOMPARE(QFileInfo(m_program->databasePath()).size(), 33);
 }
 
 void TstFrmHome::firstRunWritesDefaultAndAsksNothing()
@@ -444,7 +453,11 @@ void TstFrmHome::hiddenSpotPopsUpTheMenu()
     QVERIFY(m_home->Image9->picture().isNull());
     QCOMPARE(m_home->PopupMenu2->actions().size(), 1);
     QCOMPARE(m_home->oAchou1->text(), QStringLiteral(":o) Achou!"));
-    QTest::mouseDClick(m_home->Image9, Qt::LeftButton);
+    // Through the window, as a user's double-click arrives: the central
+    // picture around the spot must not take it.
+    const QPoint spot = m_home->Image9->geometry().center();
+    QCOMPARE(m_home->childAt(spot), m_home->Image9);
+    QTest::mouseDClick(m_home->windowHandle(), Qt::LeftButton, {}, spot);
     QTRY_VERIFY(m_home->PopupMenu2->isVisible());
     m_home->oAchou1->trigger();
     m_home->PopupMenu2->hide();
@@ -548,6 +561,19 @@ void TstFrmHome::layoutFollowsTheDesign()
     QCOMPARE(m_home->Shape1->width(), 779 + 785);
     QCOMPARE(m_home->Image1->size(), QSize(452 + 785, 130 + 748));
     QCOMPARE(m_home->Image3->pos(), QPoint(121, 655));
+}
+
+// The border is not resizable: restored from maximized, the window keeps
+// its design size.
+void TstFrmHome::restoredWindowKeepsItsSize()
+{
+    m_home->showMaximized();
+    QVERIFY(QTest::qWaitForWindowExposed(m_home.get()));
+    m_home->showNormal();
+    QTRY_COMPARE(m_home->size(), QSize(785, 748));
+    QCOMPARE(m_home->minimumSize(), m_home->maximumSize());
+    m_home->resize(900, 700);
+    QCOMPARE(m_home->size(), QSize(785, 748));
 }
 
 void TstFrmHome::accessibleNamesAndPressAction()

@@ -1,4 +1,5 @@
 #include "ClientRecord.h"
+#include "FaultInjection.h"
 #include "Readers.h"
 #include "SyntheticClients.h"
 #include "TestFolders.h"
@@ -57,6 +58,7 @@ private slots:
     void nameWithoutExtension();
     void failures_data();
     void failures();
+    void fullDiskKeepsTheOldFile();
 
 private:
     QStringList base() const { return {u"--program-folder"_s, m_folder.path()}; }
@@ -240,6 +242,17 @@ void TstReportCli::failures_data()
     QTest::newRow("missing project") << out << u"-Reports/Reports_Vosmira.rav"_s << 1
                                      << u"Reports/Reports_Vosmira.rav"_s;
     QTest::newRow("malformed project") << out << u"~Reports/Reports_Vosmira.rav"_s << 1 << u"inválido"_s;
+    QTest::newRow("not a database") << out << u"~Banco/Vosmira BANCO.mdb"_s << 1
+                                    << u"Não foi possível abrir o banco de dados ("_s;
+    // Whatever the spelling, the listing never writes over what it reads.
+    QTest::newRow("output is the database")
+        << QStringList{u"--format"_s, u"txt"_s, u"--output"_s, u"PROG/Banco/../Banco/./Vosmira BANCO.mdb"_s}
+        << QString() << 2 << u"é um arquivo que o relatório lê"_s;
+    QTest::newRow("output is the project")
+        << QStringList{u"--format"_s, u"rtf"_s, u"--output"_s, u"PROG//Reports/Reports_Vosmira.rav"_s} << QString() << 2
+        << u"é um arquivo que o relatório lê"_s;
+    QTest::newRow("output is a folder") << QStringList{u"--format"_s, u"txt"_s, u"--output"_s, u"OUT/."_s} << QString()
+                                        << 1 << u"já existe uma pasta"_s;
 }
 
 void TstReportCli::failures()
@@ -264,11 +277,42 @@ void TstReportCli::failures()
         spoilt.write("vosmira-report-project 1\nreport RV_VOSMIRA_0\n");
     }
     for (QString &a : arguments)
-        a.replace(u"OUT/"_s, out.path() + u'/');
+        a.replace(u"OUT/"_s, out.path() + u'/').replace(u"PROG/"_s, folder.path());
     const Result r = runCli(QStringList{u"--program-folder"_s, folder.path()} + arguments);
     QCOMPARE(r.exitCode, exitCode);
     QVERIFY2(r.err.contains(message), qPrintable(r.err));
-    QVERIFY(!QFileInfo::exists(out.filePath(u"x.pdf"_s)));
+    // Only a missing file may suggest reinstalling, which would replace the database.
+    QCOMPARE(r.err.contains(u"reinstalação"_s), breakFile == u"-Banco/Vosmira BANCO.mdb"_s);
+    QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"arquivo.txt"_s});
+    if (!breakFile.contains(u"Banco"_s)) {
+        QFile database(folder.databasePath());
+        QVERIFY(database.open(QIODevice::ReadOnly));
+        QCOMPARE(database.read(16), QByteArray("SQLite format 3\0", 16));
+    }
+    if (!breakFile.contains(u"Reports"_s))
+        QVERIFY(readText(folder.path() + u"Reports/Reports_Vosmira.rav"_s).contains(u"RV_VOSMIRA_4"_s));
+}
+
+void TstReportCli::fullDiskKeepsTheOldFile()
+{
+    vosmira::test::SmallFileSystem disk(128 * 1024);
+    if (!disk.isMounted())
+        QSKIP(disk.whyNot());
+    const QString file = disk.path() + u"/clientes.html"_s;
+    const QByteArray old = "<p>a lista de ontem</p>";
+    {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(old);
+    }
+    QVERIFY(disk.fill(0));
+    const Result r = runCli(base() + QStringList{u"--sections"_s, u"contato,obs"_s, u"--output"_s, file});
+    QCOMPARE(r.exitCode, 1);
+    QVERIFY2(r.err.contains(u"não há espaço suficiente no disco"_s) && r.out.isEmpty(), qPrintable(r.err + r.out));
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), old);
+    QCOMPARE(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{u".filler"_s, u"clientes.html"_s}));
 }
 
 QTEST_MAIN(TstReportCli)
