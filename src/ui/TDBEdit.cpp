@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QScopedValueRollback>
 #include <QValidator>
 
 #include <algorithm>
@@ -47,9 +48,21 @@ TDBEdit::TDBEdit(QWidget *parent)
 {
     new LeaveGuard(
         this, [this] { return m_link && m_link->Modified() ? problem() : QString(); }, [this] { cursorToGap(); });
-    connect(this, &QLineEdit::textEdited, this, [this] {
-        if (m_link)
-            m_link->Modified(true);
+    // Any change but the edit's own showing of the field is the user's: typed,
+    // or set by an assistive tool, which reaches the text without a key.
+    connect(this, &QLineEdit::textChanged, this, [this](const QString &text) {
+        if (!m_link || m_showing)
+            return;
+        m_link->Modified(true);
+        // Such text gets what typing it would have given (upper case).
+        if (!m_mask.isValid() && validator()) {
+            QString fixed = text;
+            int pos = cursorPosition();
+            if (validator()->validate(fixed, pos) != QValidator::Invalid && fixed != text) {
+                setText(fixed);
+                setCursorPosition(pos);
+            }
+        }
     });
     connectHandler(qApp, &QApplication::focusChanged, this, &TDBEdit::focusMoved);
 }
@@ -84,6 +97,7 @@ void TDBEdit::setUpperCase(bool upper)
 
 void TDBEdit::applyMask()
 {
+    const QScopedValueRollback<bool> showing(m_showing, true);
     if (growing()) {
         setInputMask(QString());
         setValidator(new GrowingMaskValidator(m_mask, this));
@@ -140,6 +154,7 @@ void TDBEdit::showField()
 
 void TDBEdit::setShownText(const QString &stored)
 {
+    const QScopedValueRollback<bool> showing(m_showing, true);
     if (!m_mask.isValid()) {
         setText(stored);
         return;

@@ -66,6 +66,7 @@ private:
     TFieldDataLink *m_link = nullptr;
     EditMask::Mask m_mask;
     int m_alphanumeric = 0;
+    bool m_showing = false;
 };
 
 // Keeps a masked edit to 0-9 and A-Z: Qt's mask positions take any script's digits

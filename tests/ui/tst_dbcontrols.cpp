@@ -13,6 +13,7 @@
 #include "DataErrors.h"
 #include "UDMbanco.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
@@ -130,6 +131,7 @@ private Q_SLOTS:
     void incompleteValueStopsThePost();
     void sameColumnFollowsTheOtherEdit();
     void clearEmptiesTheColumn();
+    void textFromAnAssistiveToolIsStored();
     void listWithoutItemIsNull();
     void memoRefusesBeyondItsLimit();
     void dateEdit_data();
@@ -431,6 +433,21 @@ void TstDbControls::clearEmptiesTheColumn()
     b.name->Clear();
     QVERIFY(b.name->text().isEmpty());
     QCOMPARE(b.dm->CDSClienteNOME->AsString(), u"ANA"_s);
+}
+
+// A screen reader or a dictation tool sets the text without keys; it is the
+// user's text all the same, and takes the case typing would give it.
+void TstDbControls::textFromAnAssistiveToolIsStored()
+{
+    Bench &b = *m_bench;
+    b.name->setUpperCase(true);
+    QAccessibleInterface *edit = QAccessible::queryAccessibleInterface(b.name);
+    QVERIFY(edit && edit->editableTextInterface());
+    edit->editableTextInterface()->replaceText(0, 0, u"maria da silva"_s);
+    QCOMPARE(b.name->text(), u"MARIA DA SILVA"_s);
+    edit->setText(QAccessible::Value, u"joão"_s);
+    b.source->UpdateRecord();
+    QCOMPARE(b.dm->CDSClienteNOME->AsString(), u"JOÃO"_s);
 }
 
 void TstDbControls::listWithoutItemIsNull()
