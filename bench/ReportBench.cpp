@@ -5,6 +5,7 @@
 #include "TRelPageWriter.h"
 #include "TRelProject.h"
 #include "TRelRender.h"
+#include "TextMetrics.h"
 #include "Timing.h"
 #include "UDMbanco.h"
 
@@ -102,6 +103,25 @@ void measureReports(const SizeRun &run, TDMbanco &dm)
     }
     run.note(u"Report of %1 clients with every section: %2 pages; files: %3."_s.arg(
         english.toString(selection.RecordCount()), english.toString(pages), sizes.join(u", "_s)));
+}
+
+void measureWrapping(Results &results)
+{
+    rel::TextMetrics metrics({rel::FontSpec{u"DejaVu Sans"_s, 8.5, false, false}});
+    const qreal field = 60 * rel::GridColumn;
+    auto wrapTime = [&](int length) {
+        const QString name(length, u'M');
+        std::vector<double> times;
+        for (int i = 0; i < 3; ++i)
+            times.push_back(timed([&] { metrics.wrap(0, name, field); }));
+        return median(times);
+    };
+    const double small = wrapTime(100000);
+    const double large = wrapTime(400000);
+    results.note(u"Wrapping a name without blanks into a 60-column field: 100,000 characters %1 ms, 400,000 "
+                 "characters %2 ms (ratio %3; linear is 4, quadratic 16)."_s.arg(small * 1000, 0, 'f', 1)
+                     .arg(large * 1000, 0, 'f', 1)
+                     .arg(large / small, 0, 'f', 1));
 }
 
 } // namespace vbench

@@ -11,4 +11,8 @@ namespace vbench {
 // and rendered to PDF, HTML, RTF and plain text. Leaves the selection filled.
 void measureReports(const SizeRun &run, TDMbanco &dm);
 
+// Wrapping one name without blanks of 100,000 and of 400,000 characters into a
+// field of the report: the ratio of the two shows how the cost grows.
+void measureWrapping(Results &results);
+
 } // namespace vbench

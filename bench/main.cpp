@@ -190,6 +190,7 @@ int main(int argc, char *argv[])
         total = timed([&] {
             for (int n : o.sizes)
                 measureSize(o, n, results);
+            measureWrapping(results);
         });
     } catch (const std::exception &e) {
         progress() << "vosmira-bench: " << e.what() << Qt::endl;
