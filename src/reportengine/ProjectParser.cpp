@@ -233,7 +233,8 @@ FieldDefinition Parser::parseField()
     for (; i < m_tok.size() && m_tok.at(i).quoted; ++i)
         f.values.append(templateText(i));
     f.style = QStringLiteral("value");
-    for (; i < m_tok.size(); ++i) {
+    // Options come in pairs: a name and its value.
+    for (; i < m_tok.size(); i += 2) {
         if (i + 1 >= m_tok.size())
             fail(QStringLiteral("opção de campo sem valor: %1").arg(word(i)));
         if (word(i) == u"span") {
@@ -249,7 +250,6 @@ FieldDefinition Parser::parseField()
         } else {
             fail(QStringLiteral("opção de campo desconhecida: %1").arg(word(i)));
         }
-        ++i;
     }
     return f;
 }
