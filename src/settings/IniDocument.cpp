@@ -58,7 +58,10 @@ IniDocument IniDocument::fromBytes(const QByteArray &bytes)
             const qsizetype end = rest.indexOf('\n');
             const QByteArrayView line = end < 0 ? rest : rest.first(end);
             rest = end < 0 ? QByteArrayView() : rest.sliced(end + 1);
-            QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+            // A mark at the start of a line is text like any other: dropped, it
+            // would come back on the next read and change what the line means.
+            QStringDecoder utf8(QStringDecoder::Utf8,
+                                QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
             QString text = utf8(line);
             if (utf8.hasError() || line.contains('\0')) {
                 doc.m_lossless = false;
@@ -70,7 +73,7 @@ IniDocument IniDocument::fromBytes(const QByteArray &bytes)
             lines.append(QString());
     } else {
         QStringDecoder utf16(doc.m_encoding == Encoding::Utf16Le ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
-                             QStringDecoder::Flag::Stateless);
+                             QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
         const QString text = utf16(body);
         if (utf16.hasError() || body.size() % 2 != 0 || text.contains(QChar(0)))
             doc.m_lossless = false;

@@ -159,6 +159,8 @@ void TstIniDocument::encodings_data()
                                    << false;
     QTest::newRow("nul byte") << QByteArray("[VOSMIRA]\nNOME=ADMIN\nSENHA=a\0\n", 30) << u"ADMIN"_s
                               << QString::fromLatin1("a\0", 2) << false;
+    QTest::newRow("byte-order mark starting a later line")
+        << QByteArray("[VOSMIRA]\nNOME=ADMIN\n\xEF\xBB\xBF[X]\nSENHA=b\n") << u"ADMIN"_s << u"b"_s << true;
     QTest::newRow("utf-8") << text.toUtf8() << u"ADMIN"_s << u"ação"_s << true;
 }
 
