@@ -6,7 +6,8 @@ namespace vosmira {
 
 // The application object. Handlers catch their own errors (runHandler); an
 // error that still escapes one ends at notify(), the last net: the default
-// error box shows its text and the program goes on.
+// error box shows its text and the program goes on. Qt's widget code is not
+// unwound cleanly (what its frames held leaks), so it is only a net.
 class VosmiraApplication : public QApplication
 {
     Q_OBJECT

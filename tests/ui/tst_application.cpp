@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <functional>
 #include <stdexcept>
 
 using namespace vosmira;
@@ -34,39 +35,33 @@ private Q_SLOTS:
     void scriptedDoubleAnswersInOrder();
 };
 
+// The last net. The error is thrown from a queued call: unwinding through
+// Qt's widget event code (a button's click) would leak what those frames hold,
+// which is why every handler catches its own.
 void TstApplication::escapingExceptionBecomesErrorBox()
 {
     ScriptedDialogs dialogs;
-    QPushButton button(QStringLiteral("Gravar"));
+    QObject receiver;
     bool restOfHandlerRan = false;
-    int clicks = 0;
-    QObject::connect(&button, &QPushButton::clicked, &button, [&] {
-        ++clicks;
-        if (clicks == 1)
-            throw std::runtime_error("Unable to write to VosmiraKEY.ini");
-        restOfHandlerRan = true;
-    });
-    button.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&button));
+    const auto deliver = [&](std::function<void()> handler) {
+        QMetaObject::invokeMethod(&receiver, std::move(handler), Qt::QueuedConnection);
+        QCoreApplication::sendPostedEvents(&receiver);
+    };
 
-    QTest::mouseClick(&button, Qt::LeftButton);
+    deliver([] { throw std::runtime_error("Unable to write to VosmiraKEY.ini"); });
     QCOMPARE(dialogs.messages().size(), 1);
     const MessageRequest box = dialogs.messages().constFirst();
     QCOMPARE(box.kind, MessageKind::Error);
     QCOMPARE(box.text, QStringLiteral("Unable to write to VosmiraKEY.ini"));
     QCOMPARE(box.caption, QStringLiteral("Vosmira v1.0"));
-    QVERIFY(!restOfHandlerRan);
 
     // The program goes on: the next event is handled as usual.
-    QTest::mouseClick(&button, Qt::LeftButton);
+    deliver([&] { restOfHandlerRan = true; });
     QVERIFY(restOfHandlerRan);
     QCOMPARE(dialogs.messages().size(), 1);
 
     // Accents survive the trip through the exception.
-    QObject::disconnect(&button, nullptr, nullptr, nullptr);
-    QObject::connect(&button, &QPushButton::clicked, &button,
-                     [] { throw std::runtime_error(QStringLiteral("Data inválida: 31/02/2020").toStdString()); });
-    QTest::mouseClick(&button, Qt::LeftButton);
+    deliver([] { throw std::runtime_error(QStringLiteral("Data inválida: 31/02/2020").toStdString()); });
     QCOMPARE(dialogs.messages().constLast().text, QStringLiteral("Data inválida: 31/02/2020"));
 }
 
