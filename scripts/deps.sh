@@ -13,6 +13,8 @@ packages=(
     papirus-icon-theme fonts-dejavu-core fonts-urw-base35 fonts-comic-neue
     # tests and benchmarks
     sqlite3 libbenchmark-dev poppler-utils unrtf
+    # fuzzing: clang and its libFuzzer runtime
+    clang libclang-rt-14-dev
     # the Debian package: CPack's dependency scan, its checks
     dpkg-dev file lintian desktop-file-utils appstream
     # the data store reads tables through the SQLite handle of the Qt connection
