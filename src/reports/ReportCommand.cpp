@@ -148,17 +148,11 @@ int run(const Options &o, QTextStream &out, QTextStream &err)
 
     TDMbanco data(o.folder);
     if (!o.preview) {
-        // Written over what the listing reads, the report would take every client with it.
         const QString target = rel::makeRenderer(*rel::fileFormatNamed(o.format))->TargetFileName(o.output);
-        const QString database = data.databasePath();
-        const QStringList inputs{database, database + u"-journal"_s, database + u"-wal"_s, project.ProjectFile()};
-        for (const QString &input : inputs) {
-            if (isSameFile(target, input)) {
-                err << u"O arquivo de saída %1 é um arquivo que o relatório lê (%2); escolha outro nome."_s.arg(
-                    QDir::toNativeSeparators(target), QDir::toNativeSeparators(input))
-                    << Qt::endl;
-                return Usage;
-            }
+        const QString input = reportInputAt(target, data.databasePath(), project.ProjectFile());
+        if (!input.isEmpty()) {
+            err << outputIsAnInputMessage(target, input) << Qt::endl;
+            return Usage;
         }
     }
     try {
@@ -217,6 +211,22 @@ int run(const Options &o, QTextStream &out, QTextStream &err)
 }
 
 } // namespace
+
+QString reportInputAt(const QString &target, const QString &databasePath, const QString &projectFile)
+{
+    const QStringList inputs{databasePath, databasePath + u"-journal"_s, databasePath + u"-wal"_s, projectFile};
+    for (const QString &input : inputs) {
+        if (isSameFile(target, input))
+            return input;
+    }
+    return QString();
+}
+
+QString outputIsAnInputMessage(const QString &target, const QString &input)
+{
+    return u"O arquivo de saída %1 é um arquivo que o relatório lê (%2); escolha outro nome."_s.arg(
+        QDir::toNativeSeparators(target), QDir::toNativeSeparators(input));
+}
 
 bool reportCommandNeedsWindows(const QStringList &arguments)
 {

@@ -18,6 +18,13 @@ struct ReportCommandResult
 // the right application object before running.
 bool reportCommandNeedsWindows(const QStringList &arguments);
 
+// Written over a file a report run reads (the database and its journals, the
+// report project), a report would take every client with it. The one of those
+// files target names, whatever the spelling or link; empty when none.
+QString reportInputAt(const QString &target, const QString &databasePath, const QString &projectFile);
+// The same words for the listing and the report window.
+QString outputIsAnInputMessage(const QString &target, const QString &input);
+
 // arguments include the program name first, as QCoreApplication gives them.
 int runReportCommand(const QStringList &arguments, const QString &defaultProgramFolder, QTextStream &out,
                      QTextStream &err);

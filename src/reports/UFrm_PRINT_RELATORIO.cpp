@@ -3,6 +3,7 @@
 #include "ClientRecord.h"
 #include "Handler.h"
 #include "ProgramFolder.h"
+#include "ReportCommand.h"
 #include "ReportComposition.h"
 #include "TDBGrid.h"
 #include "TDataSource.h"
@@ -363,6 +364,12 @@ void TFrmPRINT_REALTORIO::runToFile(const QString &report)
     if (fileName.isEmpty())
         return;
     SaveDialog1.directory = QFileInfo(fileName).absolutePath();
+    const QString target = rel::makeRenderer(format)->TargetFileName(fileName);
+    if (const QString input = reportInputAt(target, DMbanco->databasePath(), RelProject1->ProjectFile());
+        !input.isEmpty()) {
+        msg::plain(outputIsAnInputMessage(target, input));
+        return;
+    }
 
     QBuffer stream;
     RelPageWriter1->SetStream(&stream);

@@ -170,6 +170,8 @@ private Q_SLOTS:
     void fileRun_data();
     void fileRun();
     void cancelledSaveWritesNothing();
+    void outputOverAFileTheRunReadsIsRefused_data();
+    void outputOverAFileTheRunReadsIsRefused();
     void failedRunKeepsTheWindow();
     void missingReportIsSaid();
     void missingProjectClosesTheWindow();
@@ -502,6 +504,43 @@ void TstFrmPrintRelatorio::cancelledSaveWritesNothing()
     QVERIFY(!w.form->RelProject1->Active());
     QVERIFY(w.form->GB_2->isVisible());
     QVERIFY(w.form->CB_OBS->isChecked());
+}
+
+// Nothing asks before a file is replaced, so a name typed over the database
+// would have taken every client with it.
+void TstFrmPrintRelatorio::outputOverAFileTheRunReadsIsRefused_data()
+{
+    QTest::addColumn<QString>("typed"); // from the output folder
+    QTest::addColumn<QString>("input"); // from the program folder
+    QTest::newRow("the database") << u"../Banco/./Vosmira BANCO.mdb"_s << u"Banco/Vosmira BANCO.mdb"_s;
+    QTest::newRow("the report project") << u"..//Reports/Reports_Vosmira.rav"_s << u"Reports/Reports_Vosmira.rav"_s;
+}
+
+void TstFrmPrintRelatorio::outputOverAFileTheRunReadsIsRefused()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, input);
+    ReportWindow w;
+    QVERIFY(w.ready());
+    QDir().mkpath(w.outputFolder());
+    QFile file(w.db.programFolder() + input);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+
+    w.threeCompaniesWithAddressAndNotes();
+    w.form->RB_5->click();
+    m_dialogs->chooseFile(w.outputFolder() + typed);
+    w.form->SpeedButton7->click();
+    QCOMPARE(m_dialogs->messages().size(), 1);
+    QCOMPARE(m_dialogs->messages().constFirst().kind, MessageKind::Plain);
+    QVERIFY2(m_dialogs->texts().constFirst().endsWith(u"é um arquivo que o relatório lê ("_s
+                                                      + QDir::toNativeSeparators(w.db.programFolder() + input)
+                                                      + u"); escolha outro nome."_s),
+             qPrintable(m_dialogs->texts().constFirst()));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), before);
+    QVERIFY(w.form->isVisible() && w.form->GB_2->isVisible());
 }
 
 void TstFrmPrintRelatorio::failedRunKeepsTheWindow()
