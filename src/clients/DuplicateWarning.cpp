@@ -6,7 +6,7 @@
 
 namespace vosmira {
 
-void warnDuplicateDocument(ClientDocuments::Document document, const QString &number, std::optional<int> excluding)
+void warnDuplicateDocument(ClientDocuments::Document document, const QString &number, std::optional<qint64> excluding)
 {
     if (!DMbanco || !DMbanco->Connected())
         return;

@@ -12,6 +12,6 @@ namespace vosmira {
 // or CNPJ, says so in a plain box, naming that client. A warning only: the
 // caller goes on as it would have.
 void warnDuplicateDocument(ClientDocuments::Document document, const QString &number,
-                           std::optional<int> excluding = std::nullopt);
+                           std::optional<qint64> excluding = std::nullopt);
 
 } // namespace vosmira

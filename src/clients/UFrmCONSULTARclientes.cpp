@@ -296,10 +296,10 @@ void TFrmCONSULTARcliente::SpeedButton4Click()
 namespace {
 
 // The client on show, which may keep its own number.
-std::optional<int> shownClient()
+std::optional<qint64> shownClient()
 {
     const TField *code = DMbanco->CDSClienteCODIGO_C;
-    return code->IsNull() ? std::nullopt : std::optional<int>(code->AsInteger());
+    return code->IsNull() ? std::nullopt : std::optional<qint64>(code->AsInteger());
 }
 
 } // namespace

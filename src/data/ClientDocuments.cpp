@@ -31,7 +31,7 @@ QString writtenCnpj(const QString &bareNumber)
 }
 
 std::optional<Holder> findHolder(QSqlDatabase db, Document document, const QString &number,
-                                 std::optional<int> excluding)
+                                 std::optional<qint64> excluding)
 {
     const QString wanted = bare(number);
     if (wanted.isEmpty())
@@ -46,7 +46,7 @@ std::optional<Holder> findHolder(QSqlDatabase db, Document document, const QStri
     query.setForwardOnly(true);
     query.prepare(u"SELECT \"CODIGO_C\", \"NOME\" FROM \""_s + ClientSchema::clientsTable() + u"\" WHERE "_s
                   + bareColumn + u" = ? AND (? IS NULL OR \"CODIGO_C\" <> ?) ORDER BY \"CODIGO_C\" LIMIT 1"_s);
-    const QVariant other = excluding ? QVariant(*excluding) : QVariant(QMetaType::fromType<int>());
+    const QVariant other = excluding ? QVariant(qlonglong(*excluding)) : QVariant(QMetaType::fromType<qlonglong>());
     query.addBindValue(wanted);
     query.addBindValue(other);
     query.addBindValue(other);
@@ -54,7 +54,7 @@ std::optional<Holder> findHolder(QSqlDatabase db, Document document, const QStri
         throw DatabaseError(databaseMessage(query.lastError()), databaseReason(query.lastError()));
     if (!query.next())
         return std::nullopt;
-    return Holder{query.value(0).toInt(), query.value(1).toString()};
+    return Holder{query.value(0).toLongLong(), query.value(1).toString()};
 }
 
 QString duplicateMessage(Document document, const QString &holderName)

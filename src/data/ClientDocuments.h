@@ -22,7 +22,7 @@ QString writtenCnpj(const QString &bareNumber);
 
 struct Holder
 {
-    int code = 0;
+    qint64 code = 0;
     QString name;
 };
 
@@ -30,7 +30,7 @@ struct Holder
 // (or CNPJ) is the same number however it is punctuated; the first registered
 // when there are several. Throws DatabaseError.
 std::optional<Holder> findHolder(QSqlDatabase db, Document document, const QString &number,
-                                 std::optional<int> excluding = std::nullopt);
+                                 std::optional<qint64> excluding = std::nullopt);
 
 // "Já existe um cliente com este CPF: NOME." (or CNPJ).
 QString duplicateMessage(Document document, const QString &holderName);

@@ -669,6 +669,7 @@ void TstFrmConsulta::numberAnotherClientHoldsWarns_data()
     QTest::newRow("another's CNPJ typed")
         << u"BETA"_s << true << u"11222333000181"_s << u"Já existe um cliente com este CNPJ: ALFA."_s;
     QTest::newRow("own CNPJ left as it is") << u"ALFA"_s << true << QString() << QString();
+    QTest::newRow("own CPF, numbered past 2^32") << u"ALTO"_s << true << QString() << QString();
 }
 
 // While editing, leaving a valid number another client holds names that client;
@@ -686,6 +687,7 @@ void TstFrmConsulta::numberAnotherClientHoldsWarns()
     QVERIFY(c.db.addClient(u"BIA"_s, pessoaFisica(), {{u"CPF"_s, u"52998224725"_s}}));
     QVERIFY(c.db.addClient(u"ALFA"_s, pessoaJuridica(), {{u"CNPJ"_s, u"11.222.333/0001-81"_s}}));
     QVERIFY(c.db.addClient(u"BETA"_s, pessoaJuridica(), {{u"CNPJ"_s, u"11.444.777/0001-61"_s}}));
+    QVERIFY(c.db.addClient(u"ALTO"_s, pessoaFisica(), {{u"CODIGO_C"_s, 4294967297LL}, {u"CPF"_s, u"11144477735"_s}}));
     QVERIFY(c.connect());
     QVERIFY(c.openView(client));
     TFrmCONSULTARcliente &v = *c.view;
