@@ -6,6 +6,7 @@
 #include "ClientSchema.h"
 #include "CommandLine.h"
 #include "DataErrors.h"
+#include "FileCopy.h"
 #include "UDMbanco.h"
 
 #include <QDir>
@@ -156,13 +157,26 @@ int runImport(QSqlDatabase db, const Options &o, QTextStream &out, QTextStream &
 int run(const Options &o, QTextStream &out, QTextStream &err)
 {
     TDMbanco data(o.folder);
+    const QString database = data.databasePath();
+    if (!o.import) {
+        // The export replaces its file whole: over the database, every client would go.
+        const QStringList inputs{database, database + u"-journal"_s, database + u"-wal"_s};
+        for (const QString &input : inputs) {
+            if (isSameFile(o.file, input)) {
+                err << u"O arquivo de saída %1 é o banco de dados (%2); escolha outro nome."_s.arg(
+                    QDir::toNativeSeparators(o.file), QDir::toNativeSeparators(input))
+                    << Qt::endl;
+                return Usage;
+            }
+        }
+    }
     try {
         data.openConnection();
+        // The same checks the program makes, so a foreign or damaged file is named as such.
+        QSqlDatabase db = data.database();
+        ClientSchema::fieldSizes(db, ClientSchema::clientsTable());
     } catch (const DatabaseError &e) {
-        err << u"O seguinte arquivo não foi encontrado: (%1) a reinstalação do programa pode resolver o problema."_s
-                   .arg(QDir::toNativeSeparators(data.databasePath()))
-            << Qt::endl
-            << e.text() << Qt::endl;
+        err << connectFailureMessage(e, QDir::toNativeSeparators(database)) << Qt::endl;
         return Failed;
     }
     QSqlDatabase db = data.database();

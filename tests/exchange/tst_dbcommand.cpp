@@ -5,6 +5,7 @@
 
 #include "DataFixture.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -41,6 +42,10 @@ void TstDbCommand::initTestCase()
     QVERIFY(bad.open(QIODevice::WriteOnly));
     bad.write("Nome;CPF\nDORA;111.222.333-44\nEVA;\nANA DE NOVO;12345678909\n");
     bad.close();
+    QVERIFY(QDir().mkpath(m_dir.filePath(u"ruim/Banco"_s)));
+    QFile foreign(m_dir.filePath(u"ruim/Banco/Vosmira BANCO.mdb"_s));
+    QVERIFY(foreign.open(QIODevice::WriteOnly));
+    foreign.write("not a database at all, just some text here to fill");
 }
 
 void TstDbCommand::commandLine_data()
@@ -61,12 +66,20 @@ void TstDbCommand::commandLine_data()
                                   << u"tipo de pessoa desconhecido"_s << 2;
     QTest::newRow("export of companies") << QStringList{u"export"_s, u"{dir}/pj.vcf"_s, u"--kind"_s, u"pj"_s} << 0
                                          << u"pj.vcf: 1 cliente(s)"_s << 2;
-    QTest::newRow("export into a missing folder")
-        << QStringList{u"export"_s, u"{dir}/nada/x.csv"_s} << 1 << u"Não foi possível criar um arquivo na pasta"_s << 2;
+    QTest::newRow("export into a missing folder") << QStringList{u"export"_s, u"{dir}/nada/x.csv"_s} << 1
+                                                  << u"Não foi possível gravar em {dir}/nada/x.csv: "_s << 2;
     QTest::newRow("import of a missing file")
         << QStringList{u"import"_s, u"{dir}/nada.csv"_s} << 1 << u"Não foi possível ler"_s << 2;
     QTest::newRow("no database") << QStringList{u"export"_s, u"{dir}/x.csv"_s, u"--program-folder"_s, u"{dir}"_s} << 1
                                  << u"O seguinte arquivo não foi encontrado"_s << 2;
+    QTest::newRow("not a database")
+        << QStringList{u"export"_s, u"{dir}/x.csv"_s, u"--program-folder"_s, u"{dir}/ruim"_s} << 1
+        << u"Não foi possível abrir o banco de dados ({dir}/ruim/Banco/Vosmira BANCO.mdb): o arquivo não é um banco de dados do Vosmira."_s
+        << 2;
+    // Whatever the spelling, the export never replaces the file it reads.
+    QTest::newRow("export over the database")
+        << QStringList{u"export"_s, u"{db}Banco/../Banco/Vosmira BANCO.mdb"_s, u"--format"_s, u"csv"_s} << 2
+        << u"é o banco de dados"_s << 2;
     QTest::newRow("refused rows") << QStringList{u"import"_s, u"{dir}/ruim.csv"_s} << 1
                                   << u"Linha 2: CPF inválido: 111.222.333-44."_s << 2;
     QTest::newRow("dry run") << QStringList{u"import"_s, u"{dir}/ruim.csv"_s, u"--dry-run"_s, u"--skip-invalid"_s} << 0
@@ -86,7 +99,8 @@ void TstDbCommand::commandLine()
     QFETCH(QString, said);
     QFETCH(int, clients);
 
-    arguments.replaceInStrings(u"{dir}"_s, m_dir.path());
+    arguments.replaceInStrings(u"{dir}"_s, m_dir.path()).replaceInStrings(u"{db}"_s, m_db.programFolder());
+    said.replace(u"{dir}"_s, m_dir.path());
     arguments.prepend(u"vosmira-db"_s);
     QString out;
     QString err;
