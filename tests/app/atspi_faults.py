@@ -115,6 +115,9 @@ def locked_save(binary, template, work, failures):
             return
         said = answer(app, "O cliente não foi salvo", "OK")
         print("refused:", said, flush=True)
+        # Pressed through the bus, OK lands later; on a busy machine the box is
+        # still up, and Salvar pressed meanwhile would go nowhere.
+        wait_for(lambda: None if message(application(proc.pid) or app, "O cliente não foi salvo") else True, timeout=15)
         if said != "O cliente não foi salvo: o banco de dados está em uso por outro programa; tente de novo em instantes.":
             failures.append("locked save: the refusal said %r" % said)
         window = wait_for(lambda: find(application(proc.pid) or app, "dialog", " :: CONTATO - Cadastro"), timeout=5)
