@@ -6,16 +6,34 @@
 #include "ClientSchema.h"
 #include "CommandLine.h"
 #include "DataErrors.h"
+#include "DurableFile.h"
 #include "FileCopy.h"
 #include "UDMbanco.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTextStream>
+
+#include <cerrno>
 
 namespace vosmira {
 
 namespace {
+
+// QFile keeps only the system's English text; the reason is asked of the file
+// itself so the message can be given in Portuguese.
+int openFailure(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return ENOENT;
+    if (info.isDir())
+        return EISDIR;
+    if (!info.isReadable())
+        return EACCES;
+    return errno ? errno : EIO;
+}
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -103,15 +121,16 @@ std::optional<int> parse(const QStringList &arguments, const QString &defaultFol
 int runImport(QSqlDatabase db, const Options &o, QTextStream &out, QTextStream &err)
 {
     QFile file(o.file);
-    if (!file.open(QIODevice::ReadOnly)) {
-        err << u"Não foi possível ler %1: %2"_s.arg(QDir::toNativeSeparators(o.file), file.errorString()) << Qt::endl;
+    const auto refuse = [&](int error) {
+        err << u"Não foi possível ler %1: %2."_s.arg(QDir::toNativeSeparators(o.file), systemErrorText(error))
+            << Qt::endl;
         return Failed;
-    }
+    };
+    if (!file.open(QIODevice::ReadOnly))
+        return refuse(openFailure(o.file));
     const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        err << u"Não foi possível ler %1: %2"_s.arg(QDir::toNativeSeparators(o.file), file.errorString()) << Qt::endl;
-        return Failed;
-    }
+    if (file.error() != QFileDevice::NoError)
+        return refuse(errno ? errno : EIO);
     file.close();
 
     exchange::ImportResult r;

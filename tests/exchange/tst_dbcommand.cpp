@@ -69,7 +69,10 @@ void TstDbCommand::commandLine_data()
     QTest::newRow("export into a missing folder") << QStringList{u"export"_s, u"{dir}/nada/x.csv"_s} << 1
                                                   << u"Não foi possível gravar em {dir}/nada/x.csv: "_s << 2;
     QTest::newRow("import of a missing file")
-        << QStringList{u"import"_s, u"{dir}/nada.csv"_s} << 1 << u"Não foi possível ler"_s << 2;
+        << QStringList{u"import"_s, u"{dir}/nada.csv"_s} << 1
+        << u"Não foi possível ler {dir}/nada.csv: o arquivo ou a pasta não existe."_s << 2;
+    QTest::newRow("import of a folder") << QStringList{u"import"_s, u"{dir}"_s} << 1
+                                        << u"Não foi possível ler {dir}: o caminho é uma pasta."_s << 2;
     QTest::newRow("no database") << QStringList{u"export"_s, u"{dir}/x.csv"_s, u"--program-folder"_s, u"{dir}"_s} << 1
                                  << u"O seguinte arquivo não foi encontrado"_s << 2;
     QTest::newRow("not a database")
