@@ -5,6 +5,7 @@
 #include "ProgramFolder.h"
 #include "ReportCommand.h"
 #include "ReportComposition.h"
+#include "ReportError.h"
 #include "TDBGrid.h"
 #include "TDataSource.h"
 #include "TImage.h"
@@ -141,9 +142,14 @@ bool TFrmPRINT_REALTORIO::prepareProject()
         RelProject1->SetProjectFile(path);
         RelProject1->Open();
         return true;
-    } catch (const std::exception &) {
-        msg::plain(QStringLiteral("O seguinte arquivo não foi encontrado: (") + QDir::toNativeSeparators(path)
-                   + QStringLiteral(") a reinstalação do programa pode resolver o problema."));
+    } catch (const rel::ReportError &error) {
+        // A project that is there but damaged is named with its file and line:
+        // reinstalling is the answer only to a missing one.
+        if (QFileInfo::exists(path))
+            msg::plain(error.text());
+        else
+            msg::plain(QStringLiteral("O seguinte arquivo não foi encontrado: (") + QDir::toNativeSeparators(path)
+                       + QStringLiteral(") a reinstalação do programa pode resolver o problema."));
         return false;
     }
 }

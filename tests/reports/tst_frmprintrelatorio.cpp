@@ -39,7 +39,7 @@ const QStringList kPersons{u"ANA SOUZA"_s, u"BRUNO LIMA"_s, u"CARLA DIAS"_s};
 const QStringList kCompanies{u"ALFA COMERCIO LTDA"_s, u"BETA SERVICOS SA"_s, u"DELTA TRANSPORTES"_s,
                              u"GAMA INDUSTRIA"_s, u"OMEGA CONSULTORIA"_s};
 
-enum class Project { Shipped, Missing, WithoutFullReport };
+enum class Project { Shipped, Missing, WithoutFullReport, Damaged };
 
 // A report window over a temporary program folder holding three private
 // persons, five companies and the report project.
@@ -69,6 +69,8 @@ struct ReportWindow
             QByteArray text = source.readAll();
             if (project == Project::WithoutFullReport)
                 text.truncate(text.indexOf("report RV_VOSMIRA_4"));
+            if (project == Project::Damaged)
+                text.prepend("style nada size nan\n");
             QFile target(db.programFolder() + u"Reports/Reports_Vosmira.rav"_s);
             target.open(QIODevice::WriteOnly);
             target.write(text);
@@ -174,7 +176,8 @@ private Q_SLOTS:
     void outputOverAFileTheRunReadsIsRefused();
     void failedRunKeepsTheWindow();
     void missingReportIsSaid();
-    void missingProjectClosesTheWindow();
+    void unusableProjectClosesTheWindow_data();
+    void unusableProjectClosesTheWindow();
     void printerRunReachesTheOutputSystem();
     void backUnticksTheSections();
 
@@ -587,15 +590,29 @@ void TstFrmPrintRelatorio::missingReportIsSaid()
     QVERIFY(m_dialogs->texts().last().contains(u"RV_VOSMIRA_4; nada foi impresso."_s));
 }
 
-void TstFrmPrintRelatorio::missingProjectClosesTheWindow()
+void TstFrmPrintRelatorio::unusableProjectClosesTheWindow_data()
 {
-    ReportWindow w(Project::Missing);
+    QTest::addColumn<Project>("project");
+    QTest::addColumn<QString>("said"); // {path}: the project file
+    QTest::newRow("missing") << Project::Missing
+                             << u"O seguinte arquivo não foi encontrado: ({path}) a reinstalação do programa pode "
+                                u"resolver o problema."_s;
+    // Never an invitation to reinstall over a file that is there.
+    QTest::newRow("damaged") << Project::Damaged << u"Arquivo de projeto de relatórios inválido: {path}"_s;
+}
+
+void TstFrmPrintRelatorio::unusableProjectClosesTheWindow()
+{
+    QFETCH(Project, project);
+    QFETCH(QString, said);
+    ReportWindow w(project);
     QVERIFY(w.form);
     QCoreApplication::processEvents();
     QVERIFY(!w.form->isVisible());
     const QString path = QDir::toNativeSeparators(w.db.programFolder() + u"Reports/Reports_Vosmira.rav"_s);
-    QCOMPARE(m_dialogs->texts(), QStringList{u"O seguinte arquivo não foi encontrado: ("_s + path
-                                             + u") a reinstalação do programa pode resolver o problema."_s});
+    QCOMPARE(m_dialogs->texts().size(), 1);
+    QVERIFY2(m_dialogs->texts().constFirst().startsWith(said.replace(u"{path}"_s, path)),
+             qPrintable(m_dialogs->texts().constFirst()));
     QCOMPARE(m_dialogs->messages().constFirst().kind, MessageKind::Plain);
     w.selection().SetFiltered(false);
     QCOMPARE(w.selection().RecordCount(), 0);
