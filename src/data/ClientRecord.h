@@ -8,13 +8,54 @@
 
 // The 45 columns of a client row, in table order. The list macro lets the data
 // module declare one field member per column without spelling them twice.
-#define VOSMIRA_CLIENT_COLUMNS(X)                                                                                      \
-    X(CODIGO_C)                                                                                                        \
-    X(NOME) X(CPF) X(RG) X(EMISSOR) X(UF_ID) X(NACIMENTO) X(SEXO) X(ESCOLARIDADE) X(PROFISSAO) X(VINCULO) X(CNPJ)      \
-        X(IE) X(IM) X(FUNDACAO) X(NOME_FANTASIA) X(ATIVIDADE) X(CONTATO) X(SETOR) X(TELEFONE1) X(TELEFONE2)            \
-            X(TELEFONE3) X(RAMAL1) X(RAMAL2) X(RAMAL3) X(EMAIL) X(SITE) X(LOGRADOURO) X(N) X(COMPLEMENTO) X(BAIRRO)    \
-                X(CIDADE) X(UF) X(CEP) X(CRED_STATUS) X(CRED_CONSULTA) X(CRED_DESDE) X(CRED_REF1) X(CRED_TEL1)         \
-                    X(CRED_REF2) X(CRED_TEL2) X(CRED_REF3) X(CRED_TEL3) X(OBS) X(TIPO)
+// clang-format off
+#define VOSMIRA_CLIENT_COLUMNS(X) \
+    X(CODIGO_C) \
+    X(NOME) \
+    X(CPF) \
+    X(RG) \
+    X(EMISSOR) \
+    X(UF_ID) \
+    X(NACIMENTO) \
+    X(SEXO) \
+    X(ESCOLARIDADE) \
+    X(PROFISSAO) \
+    X(VINCULO) \
+    X(CNPJ) \
+    X(IE) \
+    X(IM) \
+    X(FUNDACAO) \
+    X(NOME_FANTASIA) \
+    X(ATIVIDADE) \
+    X(CONTATO) \
+    X(SETOR) \
+    X(TELEFONE1) \
+    X(TELEFONE2) \
+    X(TELEFONE3) \
+    X(RAMAL1) \
+    X(RAMAL2) \
+    X(RAMAL3) \
+    X(EMAIL) \
+    X(SITE) \
+    X(LOGRADOURO) \
+    X(N) \
+    X(COMPLEMENTO) \
+    X(BAIRRO) \
+    X(CIDADE) \
+    X(UF) \
+    X(CEP) \
+    X(CRED_STATUS) \
+    X(CRED_CONSULTA) \
+    X(CRED_DESDE) \
+    X(CRED_REF1) \
+    X(CRED_TEL1) \
+    X(CRED_REF2) \
+    X(CRED_TEL2) \
+    X(CRED_REF3) \
+    X(CRED_TEL3) \
+    X(OBS) \
+    X(TIPO)
+// clang-format on
 
 namespace ClientRecord {
 
