@@ -248,7 +248,7 @@ void TFrmHome::FormShow()
 {
     if (!DMbanco)
         return;
-    const QString shownPath = QDir::toNativeSeparators(DMbanco->databasePath());
+    const QString shownPath = DMbanco->shownLocation();
     try {
         DMbanco->connectSequence();
         m_connected = true;

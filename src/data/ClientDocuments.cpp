@@ -45,7 +45,8 @@ std::optional<Holder> findHolder(QSqlDatabase db, Document document, const QStri
     QSqlQuery query(db);
     query.setForwardOnly(true);
     query.prepare(u"SELECT \"CODIGO_C\", \"NOME\" FROM \""_s + ClientSchema::clientsTable() + u"\" WHERE "_s
-                  + bareColumn + u" = ? AND (? IS NULL OR \"CODIGO_C\" <> ?) ORDER BY \"CODIGO_C\" LIMIT 1"_s);
+                  + bareColumn
+                  + u" = ? AND (CAST(? AS BIGINT) IS NULL OR \"CODIGO_C\" <> ?) ORDER BY \"CODIGO_C\" LIMIT 1"_s);
     const QVariant other = excluding ? QVariant(qlonglong(*excluding)) : QVariant(QMetaType::fromType<qlonglong>());
     query.addBindValue(wanted);
     query.addBindValue(other);

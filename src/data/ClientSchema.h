@@ -13,12 +13,22 @@ namespace ClientSchema {
 QString clientsTable();   // CAD_CLIENTE
 QString selectionTable(); // PED_CLIENTE
 
+// Whether the connection is to the office's PostgreSQL server rather than a file.
+bool isServer(const QSqlDatabase &db);
+
 // CREATE TABLE statement of one client table: texts as VARCHAR(n), dates as DATE
-// (stored as yyyy-mm-dd text), CODIGO_C as the auto-increment key.
-QString createTableStatement(const QString &table);
+// (in a file, yyyy-mm-dd text), CODIGO_C as the auto-increment key.
+QString createTableStatement(const QString &table, bool onServer = false);
 
 // Creates both tables in an open database; throws DatabaseError.
 void createClientTables(QSqlDatabase &db);
+
+// On a server: whether either client table is there already.
+bool hasClientTables(QSqlDatabase &db);
+
+// On a server whose keys were written explicitly (a restore, an import): the
+// next new client is numbered after the highest number there. Throws DatabaseError.
+void resetKeySequence(QSqlDatabase &db, const QString &table);
 
 // Checks that the table holds every column with a matching declared type and returns
 // each column's field size: the standard length, or the declared one when narrower.

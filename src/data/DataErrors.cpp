@@ -47,11 +47,40 @@ DatabaseError::Reason sqliteReason(int resultCode)
     }
 }
 
+DatabaseError::Reason sqlStateReason(const QString &sqlState)
+{
+    using Reason = DatabaseError::Reason;
+    const QStringView cls = QStringView(sqlState).left(2);
+    if (cls == u"08" || sqlState == "57P01"_L1 || sqlState == "57P02"_L1 || sqlState == "57P03"_L1)
+        return Reason::Unreachable;
+    if (cls == u"28" || sqlState == "3D000"_L1)
+        return Reason::Refused;
+    if (sqlState == "40001"_L1 || sqlState == "40P01"_L1 || sqlState == "55P03"_L1 || sqlState == "57014"_L1)
+        return Reason::InUse;
+    if (sqlState == "42501"_L1 || sqlState == "25006"_L1)
+        return Reason::ReadOnly;
+    if (sqlState == "53100"_L1)
+        return Reason::DiskFull;
+    if (cls == u"58")
+        return Reason::DiskError;
+    if (sqlState == "XX001"_L1 || sqlState == "XX002"_L1)
+        return Reason::Damaged;
+    if (sqlState == "42P01"_L1 || sqlState == "42703"_L1)
+        return Reason::NotADatabase;
+    return Reason::Other;
+}
+
 DatabaseError::Reason databaseReason(const QSqlError &error)
 {
+    const QString code = error.nativeErrorCode();
     bool ok = false;
-    const int code = error.nativeErrorCode().toInt(&ok);
-    return ok ? sqliteReason(code) : DatabaseError::Reason::Other;
+    const int number = code.toInt(&ok);
+    if (ok)
+        return sqliteReason(number);
+    // SQLSTATE: five digits and capitals; a number only when it is all digits.
+    if (code.size() == 5)
+        return sqlStateReason(code);
+    return DatabaseError::Reason::Other;
 }
 
 QString reasonText(DatabaseError::Reason reason)
@@ -67,6 +96,9 @@ QString reasonText(DatabaseError::Reason reason)
     case Reason::Missing: return u"o arquivo do banco de dados não foi encontrado"_s;
     case Reason::Unreadable: return u"não há permissão para ler o arquivo do banco de dados"_s;
     case Reason::RowChanged: return u"o registro foi alterado ou excluído por outro usuário"_s;
+    case Reason::Unreachable:
+        return u"não foi possível falar com o servidor de banco de dados; verifique a rede e tente de novo"_s;
+    case Reason::Refused: return u"o servidor de banco de dados recusou a conexão"_s;
     case Reason::Other: break;
     }
     return u"o banco de dados recusou a alteração"_s;
@@ -89,6 +121,12 @@ QString connectFailureMessage(const DatabaseError &error, const QString &shownPa
         return u"O seguinte arquivo não foi encontrado: ("_s + shownPath
                + u") a reinstalação do programa pode resolver o problema."_s;
     }
+    if (error.reason() == Reason::Unreachable) {
+        return u"Não foi possível conectar ao servidor de banco de dados: ("_s + shownPath
+               + u") verifique se o servidor está ligado e se este computador o alcança pela rede."_s;
+    }
+    if (error.reason() == Reason::Refused)
+        return u"O servidor de banco de dados (%1) recusou a conexão: %2"_s.arg(shownPath, error.text());
     const QString why = error.reason() == Reason::Other ? u"o arquivo não pôde ser aberto como banco de dados"_s
                                                         : reasonText(error.reason());
     return u"Não foi possível abrir o banco de dados (%1): %2."_s.arg(shownPath, why);

@@ -26,8 +26,10 @@ public:
         Damaged,
         NotADatabase, // not an SQLite file at all
         Missing,
-        Unreadable, // there, but the system refuses to let it be read
-        RowChanged, // another program changed or deleted the row meanwhile
+        Unreadable,  // there, but the system refuses to let it be read
+        RowChanged,  // another program changed or deleted the row meanwhile
+        Unreachable, // the database server cannot be reached, or the connection to it was lost
+        Refused,     // the server answers but refuses this user, or lacks the database
     };
 
     explicit DatabaseError(const QString &message, Reason reason = Reason::Other);
@@ -41,8 +43,9 @@ class QSqlError;
 
 // The database's own wording of an error, or Qt's when the database gave none.
 QString databaseMessage(const QSqlError &error);
-// The reason behind an SQLite error, from its result code.
+// The reason behind an error: SQLite's result code, or PostgreSQL's SQLSTATE.
 DatabaseError::Reason databaseReason(const QSqlError &error);
+DatabaseError::Reason sqlStateReason(const QString &sqlState);
 DatabaseError::Reason sqliteReason(int resultCode);
 
 // A reason in the user's words, to follow a colon: "o banco de dados está em uso
@@ -56,5 +59,6 @@ QString refusedDeleteMessage(const DatabaseError &error);
 
 // What the program says when the database file cannot be opened at start: the
 // file missing, in the long-standing words that suggest reinstalling; a file
-// that is there but cannot be used, why, without inviting anyone to replace it.
+// that is there but cannot be used, why, without inviting anyone to replace it;
+// a server that cannot be reached or refuses the desk, named as shownPath.
 QString connectFailureMessage(const DatabaseError &error, const QString &shownPath);

@@ -44,6 +44,9 @@ public:
     // Life cycle
     void Open();  // throws DatabaseError
     void Close(); // discards the change log
+    // Reads the table again, keeping the filter and, when it is still there, the
+    // current row. Only in browse mode with nothing pending; throws DatabaseError.
+    void Refresh();
     bool Active() const { return m_state != dsInactive; }
     TDataSetState State() const { return m_state; }
 

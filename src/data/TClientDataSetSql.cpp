@@ -46,22 +46,24 @@ QVariant sqlValue(const PackedRow &row, int column)
 }
 
 // Every column compared with the value the row had when it was loaded.
-void appendWhere(QString &sql, QVariantList &binds, const PackedRow &orig)
+void appendWhere(QString &sql, QVariantList &binds, const PackedRow &orig, bool onServer)
 {
     sql += u" WHERE "_s;
     for (int c = 0; c < ColumnCount; ++c) {
         if (c > 0)
             sql += u" AND "_s;
         // date() also matches a day stored with a time after it; a text that is no
-        // date at all loaded as an empty date and is matched as one.
+        // date at all loaded as an empty date and is matched as one. A server's
+        // DATE column holds days only.
+        const bool asDay = ClientRecord::column(c).kind == Kind::Date && !onServer;
         if (orig.isNull(c)) {
-            if (ClientRecord::column(c).kind == Kind::Date)
+            if (asDay)
                 sql += u"date("_s + quoted(c) + u") IS NULL"_s;
             else
                 sql += quoted(c) + u" IS NULL"_s;
             continue;
         }
-        if (ClientRecord::column(c).kind == Kind::Date)
+        if (asDay)
             sql += u"date("_s + quoted(c) + u") = ?"_s;
         else
             sql += quoted(c) + u" = ?"_s;
@@ -91,6 +93,35 @@ void TClientDataSet::Open()
     m_lastErrors = 0;
     rebuildView(nullptr);
     setState(dsBrowse);
+    emit dataReset();
+    emit currentChanged();
+}
+
+void TClientDataSet::Refresh()
+{
+    checkActive();
+    if (m_state != dsBrowse || !m_log.empty())
+        throw DataError(u"%1: há alterações pendentes; os registros não foram lidos de novo."_s.arg(objectName()));
+    QSqlDatabase db = openDatabase(m_connection);
+    std::vector<PackedRow> loaded = readClientTable(db, m_table);
+    const bool hadRow = m_cur >= 0;
+    const qint64 code = hadRow ? currentRow().code() : 0;
+    std::vector<std::unique_ptr<Row>> rows;
+    rows.reserve(loaded.size());
+    const Row *keep = nullptr;
+    for (PackedRow &row : loaded) {
+        rows.push_back(std::make_unique<Row>(Row{std::move(row), nullptr}));
+        if (hadRow && !keep && rows.back()->cur.code() == code)
+            keep = rows.back().get();
+    }
+    const int at = m_cur;
+    emit aboutToReset();
+    m_rows = std::move(rows);
+    m_insertQuery.reset();
+    rebuildView(keep);
+    // The current row gone: the one now in its place, as after a delete.
+    if (!keep && at >= 0 && !IsEmpty())
+        m_cur = std::min(at, RecordCount() - 1);
     emit dataReset();
     emit currentChanged();
 }
@@ -218,6 +249,21 @@ void TClientDataSet::returnToEditing(const PendingPost &pending)
 bool TClientDataSet::applyChange(Change *change, QString *message, DatabaseError::Reason *reason)
 {
     QSqlDatabase db = openDatabase(m_connection);
+    const bool onServer = ClientSchema::isServer(db);
+    // A lost connection is reported as a refused change; the next try reconnects.
+    const auto refused = [&](const QSqlError &error) {
+        *message = databaseMessage(error);
+        *reason = databaseReason(error);
+        if (onServer
+            && (*reason == DatabaseError::Reason::Unreachable
+                || (*reason == DatabaseError::Reason::Other && error.nativeErrorCode().isEmpty()))) {
+            *reason = DatabaseError::Reason::Unreachable;
+            m_insertQuery.reset();
+            db.close();
+            db.open();
+        }
+        return false;
+    };
     if (change->kind == ChangeKind::Insert) {
         if (!m_insertQuery) {
             QString columns;
@@ -226,26 +272,40 @@ bool TClientDataSet::applyChange(Change *change, QString *message, DatabaseError
                 columns += (c > 1 ? u", "_s : QString()) + quoted(c);
                 marks += c > 1 ? u", ?"_s : u"?"_s;
             }
+            // A server gives the new number back with the row; SQLite keeps it as the last one.
+            const QString returning = onServer ? u" RETURNING "_s + quoted(0) : QString();
             m_insertQuery.emplace(db);
             if (!m_insertQuery->prepare(u"INSERT INTO \""_s + m_table + u"\" ("_s + columns + u") VALUES ("_s + marks
-                                        + u')')) {
-                *message = databaseMessage(m_insertQuery->lastError());
-                *reason = databaseReason(m_insertQuery->lastError());
+                                        + u')' + returning)) {
+                const QSqlError error = m_insertQuery->lastError();
                 m_insertQuery.reset();
-                return false;
+                return refused(error);
             }
         }
         QSqlQuery &query = *m_insertQuery;
         for (int c = 1; c < ColumnCount; ++c)
             query.bindValue(c - 1, sqlValue(change->row->cur, c));
-        const bool ok = query.exec();
-        if (!ok) {
-            *message = databaseMessage(query.lastError());
-            *reason = databaseReason(query.lastError());
-        } else
+        bool done = query.exec();
+        // Clients written with their numbers by another program leave the server's
+        // numbering behind them: it is moved past them, and the row tried once more.
+        if (!done && onServer && query.lastError().nativeErrorCode() == "23505"_L1) {
+            try {
+                ClientSchema::resetKeySequence(db, m_table);
+                done = query.exec();
+            } catch (const DatabaseError &) {
+            }
+        }
+        if (!done)
+            return refused(query.lastError());
+        if (onServer) {
+            if (!query.next())
+                return refused(query.lastError());
+            change->row->cur.setCode(query.value(0).toLongLong());
+        } else {
             change->row->cur.setCode(query.lastInsertId().toLongLong());
+        }
         query.finish();
-        return ok;
+        return true;
     }
 
     QString sql;
@@ -265,21 +325,15 @@ bool TClientDataSet::applyChange(Change *change, QString *message, DatabaseError
     } else {
         sql = u"DELETE FROM \""_s + m_table + u'"';
     }
-    appendWhere(sql, binds, change->orig);
+    appendWhere(sql, binds, change->orig, onServer);
 
     QSqlQuery query(db);
-    if (!query.prepare(sql)) {
-        *message = databaseMessage(query.lastError());
-        *reason = databaseReason(query.lastError());
-        return false;
-    }
+    if (!query.prepare(sql))
+        return refused(query.lastError());
     for (qsizetype i = 0; i < binds.size(); ++i)
         query.bindValue(int(i), binds.at(i));
-    if (!query.exec()) {
-        *message = databaseMessage(query.lastError());
-        *reason = databaseReason(query.lastError());
-        return false;
-    }
+    if (!query.exec())
+        return refused(query.lastError());
     if (query.numRowsAffected() != 1) {
         *message = u"O registro foi alterado ou excluído por outro usuário."_s;
         *reason = DatabaseError::Reason::RowChanged;

@@ -5,6 +5,8 @@
 #include "NameOrder.h"
 
 #include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
 
 #include <sqlite3.h>
 
@@ -106,8 +108,47 @@ sqlite3 *sqliteHandle(QSqlDatabase &db)
     return *static_cast<sqlite3 *const *>(handle.constData());
 }
 
+namespace {
+
+// A server's table, through the driver: its values come typed, dates as dates.
+std::vector<PackedRow> readServerTable(QSqlDatabase &db, const QString &table)
+{
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.exec(u"SELECT "_s + ClientSchema::columnList() + u" FROM \""_s + table + u'"'))
+        throw DatabaseError(databaseMessage(query.lastError()), databaseReason(query.lastError()));
+    std::vector<PackedRow> rows;
+    PackedRowBuilder builder;
+    while (query.next()) {
+        builder.reset();
+        for (int c = 0; c < ColumnCount; ++c) {
+            const QVariant value = query.value(c);
+            if (value.isNull()) {
+                builder.setNull(c);
+                continue;
+            }
+            switch (ClientRecord::column(c).kind) {
+            case Kind::Text: builder.appendUtf8(c, value.toString().toUtf8()); break;
+            case Kind::Date: builder.setDate(c, value.toDate()); break;
+            case Kind::Integer: builder.setCode(value.toLongLong()); break;
+            }
+        }
+        rows.push_back(builder.finish());
+    }
+    if (query.lastError().isValid())
+        throw DatabaseError(databaseMessage(query.lastError()), databaseReason(query.lastError()));
+    return rows;
+}
+
+} // namespace
+
 std::vector<PackedRow> readClientTable(QSqlDatabase &db, const QString &table)
 {
+    if (ClientSchema::isServer(db)) {
+        std::vector<PackedRow> rows = readServerTable(db, table);
+        sortByName(rows);
+        return rows;
+    }
     sqlite3 *handle = sqliteHandle(db);
     // The database's own order of NOME is byte order, which puts Á after Z.
     const QByteArray sql = (u"SELECT "_s + ClientSchema::columnList() + u" FROM \""_s + table + u'"').toUtf8();

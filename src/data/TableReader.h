@@ -10,7 +10,7 @@
 struct sqlite3;
 
 // Reads every row of a client table in NOME order (NameOrder).
-// The rows are read through the connection's own SQLite handle: going through a
+// A file's rows are read through the connection's own SQLite handle: going through a
 // QVariant per column costs more than the rest of opening a large table together.
 // Throws DatabaseError.
 std::vector<PackedRow> readClientTable(QSqlDatabase &db, const QString &table);

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSqlError>
+#include <QSqlQuery>
 #include <QUrl>
 
 #include <atomic>
@@ -40,6 +41,37 @@ TDMbanco::TDMbanco(const QString &programFolder, QObject *parent)
     CDS_PED_Cliente##name = CDS_PED_Cliente->Fields(ClientRecord::col_##name);
     VOSMIRA_CLIENT_COLUMNS(VOSMIRA_BIND_FIELDS)
 #undef VOSMIRA_BIND_FIELDS
+    try {
+        m_server = DatabaseServer::fromSettings();
+    } catch (const DatabaseError &e) {
+        m_serverProblem = e.text();
+    }
+}
+
+void TDMbanco::setServer(const std::optional<DatabaseServer> &server)
+{
+    closeAll();
+    if (QSqlDatabase::contains(m_connectionName))
+        QSqlDatabase::removeDatabase(m_connectionName);
+    m_server = server;
+    m_serverProblem.clear();
+}
+
+QString TDMbanco::shownLocation() const
+{
+    if (m_server)
+        return u"servidor "_s + m_server->shown();
+    return QDir::toNativeSeparators(databasePath());
+}
+
+void TDMbanco::CatchUp()
+{
+    if (!m_server || !Connected())
+        return;
+    for (TClientDataSet *dataSet : {CDSCliente, CDS_PED_Cliente}) {
+        if (dataSet->Active() && dataSet->ChangeCount() == 0 && dataSet->State() == dsBrowse)
+            dataSet->Refresh();
+    }
 }
 
 TDMbanco::~TDMbanco()
@@ -89,6 +121,12 @@ void TDMbanco::openConnection()
 {
     if (Connected())
         return;
+    if (!m_serverProblem.isEmpty())
+        throw DatabaseError(m_serverProblem, DatabaseError::Reason::Refused);
+    if (m_server) {
+        openServerConnection();
+        return;
+    }
     const QString path = databasePath();
     const QString shown = QDir::toNativeSeparators(path);
     // The program never creates the file: check it first, and open in a mode that
@@ -116,4 +154,53 @@ void TDMbanco::openConnection()
         throw DatabaseError(u"%1: %2"_s.arg(shown, databaseMessage(db.lastError())),
                             reason == Reason::Missing ? Reason::Unreadable : reason);
     }
+}
+
+namespace {
+
+// libpq reports a failed connection in words only; the server's refusals all
+// come as FATAL, or from the password exchange.
+DatabaseError serverConnectError(const QSqlError &error, const DatabaseServer &server)
+{
+    using Reason = DatabaseError::Reason;
+    const QString text = error.databaseText() + u' ' + error.driverText();
+    const bool refused = text.contains("FATAL"_L1) || text.contains("fe_sendauth"_L1)
+                         || text.contains("password"_L1, Qt::CaseInsensitive) || text.contains("senha"_L1);
+    if (!refused)
+        return DatabaseError(u"O servidor %1 não respondeu."_s.arg(server.shown()), Reason::Unreachable);
+    QString why;
+    if (text.contains("database"_L1) && text.contains("does not exist"_L1))
+        why = u"o banco de dados \"%1\" não existe no servidor."_s.arg(server.database);
+    else if (text.contains("role"_L1) && text.contains("does not exist"_L1))
+        why = u"o usuário \"%1\" não existe no servidor."_s.arg(server.user);
+    else if (text.contains("password"_L1, Qt::CaseInsensitive) || text.contains("fe_sendauth"_L1)
+             || text.contains("authentication"_L1))
+        why = u"o usuário ou a senha não foram aceitos; confira o arquivo .pgpass deste computador."_s;
+    else
+        why = u"o servidor não aceitou este computador."_s;
+    return DatabaseError(why, Reason::Refused);
+}
+
+} // namespace
+
+void TDMbanco::openServerConnection()
+{
+    if (!QSqlDatabase::isDriverAvailable(u"QPSQL"_s))
+        throw DatabaseError(u"O driver de banco de dados PostgreSQL não está disponível."_s,
+                            DatabaseError::Reason::Refused);
+    QSqlDatabase db = QSqlDatabase::contains(m_connectionName)
+                          ? database()
+                          : QSqlDatabase::addDatabase(u"QPSQL"_s, m_connectionName);
+    db.setHostName(m_server->host);
+    db.setPort(m_server->port);
+    db.setDatabaseName(m_server->database);
+    db.setUserName(m_server->user);
+    // The password comes from ~/.pgpass or the environment, as for every libpq
+    // client; a dead network must not hang the start for minutes.
+    db.setConnectOptions(u"connect_timeout=10;application_name=Vosmira"_s);
+    if (!db.open())
+        throw serverConnectError(db.lastError(), *m_server);
+    QSqlQuery query(db);
+    // Dates travel as yyyy-mm-dd whatever the server's own style.
+    query.exec(u"SET DateStyle = 'ISO, YMD'"_s);
 }

@@ -2,6 +2,7 @@
 
 #include "ClientRecord.h"
 #include "DataErrors.h"
+#include "DatabaseServer.h"
 #include "TClientDataSet.h"
 #include "TField.h"
 
@@ -9,7 +10,10 @@
 #include <QSqlDatabase>
 #include <QString>
 
-// The data module: the connection to the database file and the two client datasets,
+#include <optional>
+
+// The data module: the connection to the database (the file in the program
+// folder, or the office's server when the settings name one) and the two client datasets,
 // the clients (CDSCliente, from CAD_CLIENTE) and the report selection
 // (CDS_PED_Cliente, from PED_CLIENTE). One instance lives for the whole run.
 class TDMbanco : public QObject
@@ -18,11 +22,24 @@ class TDMbanco : public QObject
 
 public:
     // programFolder: the executable's folder; a missing trailing separator is added.
+    // The server, if any, is read from the settings now; a [Banco] section that
+    // cannot be used is reported by the first connect.
     explicit TDMbanco(const QString &programFolder, QObject *parent = nullptr);
     ~TDMbanco() override;
 
     QString programFolder() const { return m_programFolder; }
     QString databasePath() const; // program folder + "Banco/Vosmira BANCO.mdb"
+
+    // The office's server, when the clients live there instead of in databasePath().
+    const std::optional<DatabaseServer> &server() const { return m_server; }
+    void setServer(const std::optional<DatabaseServer> &server);
+    // The database as messages name it: the file's path, or the server.
+    QString shownLocation() const;
+
+    // Reads the clients again when other desks may have changed them since the
+    // last read (on a server), so a list shows what the office holds now. Does
+    // nothing on the program's own file, or while changes are pending.
+    void CatchUp();
 
     // Closes everything, then opens the connection on databasePath() and both
     // datasets. Throws DatabaseError on any failure; the file is never created.
@@ -51,7 +68,11 @@ public:
 #undef VOSMIRA_FIELD_MEMBERS
 
 private:
+    void openServerConnection();
+
     QString m_programFolder;
+    std::optional<DatabaseServer> m_server;
+    QString m_serverProblem; // a [Banco] section that cannot be used
     QString m_connectionName;
 };
 

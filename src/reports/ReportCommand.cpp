@@ -158,11 +158,10 @@ int run(const Options &o, QTextStream &out, QTextStream &err)
     try {
         data.connectSequence();
     } catch (const DatabaseError &e) {
-        err << connectFailureMessage(e, QDir::toNativeSeparators(data.databasePath())) << Qt::endl;
+        err << connectFailureMessage(e, data.shownLocation()) << Qt::endl;
         return Failed;
     } catch (const DataError &e) {
-        err << connectFailureMessage(DatabaseError(e.text()), QDir::toNativeSeparators(data.databasePath()))
-            << Qt::endl;
+        err << connectFailureMessage(DatabaseError(e.text()), data.shownLocation()) << Qt::endl;
         return Failed;
     }
     // Every client of the kind, as the report window's ">>" selects them.

@@ -1,0 +1,38 @@
+#include "DatabaseServer.h"
+
+#include "DataErrors.h"
+#include "DisplaySettings.h"
+#include "IniFile.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+QString DatabaseServer::shown() const
+{
+    QString text = host + u':' + QString::number(port);
+    if (!database.isEmpty())
+        text += u'/' + database;
+    return text;
+}
+
+std::optional<DatabaseServer> DatabaseServer::fromSettings()
+{
+    const vosmira::IniFile ini(vosmira::DisplaySettings::fileName());
+    const QString section = u"Banco"_s;
+    DatabaseServer server;
+    server.host = ini.ReadString(section, u"Servidor"_s, QString()).trimmed();
+    if (server.host.isEmpty())
+        return std::nullopt;
+    const QString port = ini.ReadString(section, u"Porta"_s, QString()).trimmed();
+    if (!port.isEmpty()) {
+        bool ok = false;
+        server.port = port.toInt(&ok);
+        if (!ok || server.port < 1 || server.port > 65535)
+            throw DatabaseError(
+                u"A porta \"%1\" do servidor de banco de dados, na seção [Banco] de %2, não é um número de 1 a 65535."_s
+                    .arg(port, ini.fileName()),
+                DatabaseError::Reason::Refused);
+    }
+    server.database = ini.ReadString(section, u"Banco"_s, QString()).trimmed();
+    server.user = ini.ReadString(section, u"Usuario"_s, QString()).trimmed();
+    return server;
+}

@@ -1,0 +1,241 @@
+#include "TableWriter.h"
+
+#include "ClientSchema.h"
+#include "DataErrors.h"
+#include "FileCopy.h"
+#include "TableReader.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryFile>
+#include <QUrl>
+
+#include <sqlite3.h>
+
+#include <atomic>
+
+using namespace Qt::Literals::StringLiterals;
+using ClientRecord::ColumnCount;
+using ClientRecord::Kind;
+
+namespace {
+
+[[noreturn]] void fail(const QSqlError &error)
+{
+    throw DatabaseError(databaseMessage(error), databaseReason(error));
+}
+
+[[noreturn]] void fail(sqlite3 *handle, int rc)
+{
+    throw DatabaseError(QString::fromUtf8(sqlite3_errmsg(handle)), sqliteReason(rc));
+}
+
+QString insertHead(const QString &table)
+{
+    return u"INSERT INTO \""_s + table + u"\" ("_s + ClientSchema::columnList() + u") VALUES "_s;
+}
+
+void writeFileRows(QSqlDatabase &db, const QString &table, const std::vector<PackedRow> &rows)
+{
+    sqlite3 *handle = sqliteHandle(db);
+    QString marks;
+    for (int c = 0; c < ColumnCount; ++c)
+        marks += c > 0 ? u", ?"_s : u"?"_s;
+    const QByteArray sql = (insertHead(table) + u'(' + marks + u')').toUtf8();
+    struct Statement
+    {
+        sqlite3_stmt *stmt = nullptr;
+        ~Statement() { sqlite3_finalize(stmt); }
+    } s;
+    if (const int rc = sqlite3_prepare_v2(handle, sql.constData(), int(sql.size()), &s.stmt, nullptr); rc != SQLITE_OK)
+        fail(handle, rc);
+    for (const PackedRow &row : rows) {
+        for (int c = 0; c < ColumnCount; ++c) {
+            const int at = c + 1;
+            if (row.isNull(c)) {
+                sqlite3_bind_null(s.stmt, at);
+                continue;
+            }
+            switch (ClientRecord::column(c).kind) {
+            case Kind::Integer: sqlite3_bind_int64(s.stmt, at, row.code()); break;
+            case Kind::Date: {
+                const QByteArray iso = row.date(c).toString(Qt::ISODate).toLatin1();
+                sqlite3_bind_text(s.stmt, at, iso.constData(), int(iso.size()), SQLITE_TRANSIENT);
+                break;
+            }
+            case Kind::Text: {
+                const QByteArrayView text = row.utf8(c);
+                sqlite3_bind_text(s.stmt, at, text.data(), int(text.size()), SQLITE_STATIC);
+                break;
+            }
+            }
+        }
+        if (const int rc = sqlite3_step(s.stmt); rc != SQLITE_DONE)
+            fail(handle, rc);
+        sqlite3_reset(s.stmt);
+    }
+}
+
+QVariant serverValue(const PackedRow &row, int column)
+{
+    const Kind kind = ClientRecord::column(column).kind;
+    if (row.isNull(column))
+        return kind == Kind::Integer ? QVariant(QMetaType::fromType<qlonglong>())
+                                     : QVariant(QMetaType::fromType<QString>());
+    switch (kind) {
+    case Kind::Integer: return QVariant(qlonglong(row.code()));
+    case Kind::Date: return QVariant(row.date(column).toString(Qt::ISODate));
+    case Kind::Text: break;
+    }
+    return QVariant(row.text(column));
+}
+
+// A round trip per row would take most of a restore: rows go in batches.
+void writeServerRows(QSqlDatabase &db, const QString &table, const std::vector<PackedRow> &rows)
+{
+    constexpr std::size_t kBatch = 250;
+    QString oneRow = u"("_s;
+    for (int c = 0; c < ColumnCount; ++c)
+        oneRow += c > 0 ? u", ?"_s : u"?"_s;
+    oneRow += u')';
+    QSqlQuery query(db);
+    std::size_t prepared = 0;
+    for (std::size_t at = 0; at < rows.size(); at += kBatch) {
+        const std::size_t count = std::min(kBatch, rows.size() - at);
+        if (count != prepared) {
+            QString sql = insertHead(table);
+            for (std::size_t i = 0; i < count; ++i)
+                sql += (i > 0 ? u", "_s : QString()) + oneRow;
+            if (!query.prepare(sql))
+                fail(query.lastError());
+            prepared = count;
+        }
+        int bind = 0;
+        for (std::size_t i = at; i < at + count; ++i) {
+            for (int c = 0; c < ColumnCount; ++c)
+                query.bindValue(bind++, serverValue(rows[i], c));
+        }
+        if (!query.exec())
+            fail(query.lastError());
+    }
+}
+
+QString uniqueName(const char *what)
+{
+    static std::atomic<int> counter{0};
+    return u"vosmira-"_s + QLatin1StringView(what) + u'-' + QString::number(++counter);
+}
+
+// A connection of its own to a database file, removed with the object.
+class FileConnection
+{
+public:
+    FileConnection(const QString &path, bool readOnly)
+        : m_name(uniqueName("copy"))
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, m_name);
+        db.setDatabaseName(QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded)
+                           + (readOnly ? u"?mode=ro"_s : u"?mode=rwc"_s));
+        db.setConnectOptions(readOnly ? u"QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=5000"_s
+                                      : u"QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"_s);
+        if (!db.open())
+            fail(db.lastError());
+    }
+    ~FileConnection()
+    {
+        QSqlDatabase::database(m_name, false).close();
+        QSqlDatabase::removeDatabase(m_name);
+    }
+    FileConnection(const FileConnection &) = delete;
+    FileConnection &operator=(const FileConnection &) = delete;
+
+    QSqlDatabase database() const { return QSqlDatabase::database(m_name, false); }
+
+private:
+    QString m_name;
+};
+
+} // namespace
+
+void writeClientRows(QSqlDatabase &db, const QString &table, const std::vector<PackedRow> &rows)
+{
+    if (ClientSchema::isServer(db))
+        writeServerRows(db, table, rows);
+    else
+        writeFileRows(db, table, rows);
+}
+
+ClientTables readClientTables(QSqlDatabase &db)
+{
+    ClientTables tables;
+    tables.clients = readClientTable(db, ClientSchema::clientsTable());
+    tables.selection = readClientTable(db, ClientSchema::selectionTable());
+    return tables;
+}
+
+void replaceClientTables(QSqlDatabase &db, const ClientTables &tables, bool onlyIntoEmpty)
+{
+    const bool onServer = ClientSchema::isServer(db);
+    QSqlQuery query(db);
+    // IMMEDIATE: a file's write lock is taken before anything is read or deleted.
+    if (!query.exec(onServer ? u"BEGIN"_s : u"BEGIN IMMEDIATE"_s))
+        fail(query.lastError());
+    try {
+        const QString clients = ClientSchema::clientsTable();
+        if (onServer) {
+            // Desks saving meanwhile wait for the whole replacement, not half of it.
+            if (!query.exec(u"LOCK TABLE \""_s + clients + u"\", \""_s + ClientSchema::selectionTable()
+                            + u"\" IN EXCLUSIVE MODE"_s))
+                fail(query.lastError());
+        }
+        if (onlyIntoEmpty) {
+            if (!query.exec(u"SELECT COUNT(*) FROM \""_s + clients + u'"') || !query.next())
+                fail(query.lastError());
+            if (const qlonglong held = query.value(0).toLongLong(); held > 0)
+                throw DatabaseError(u"O banco de dados já tem %1 cliente(s); nada foi copiado para ele."_s.arg(held));
+        }
+        for (const QString &table : {clients, ClientSchema::selectionTable()}) {
+            if (!query.exec(u"DELETE FROM \""_s + table + u'"'))
+                fail(query.lastError());
+            writeClientRows(db, table, table == clients ? tables.clients : tables.selection);
+            if (onServer)
+                ClientSchema::resetKeySequence(db, table);
+        }
+        if (!query.exec(u"COMMIT"_s))
+            fail(query.lastError());
+    } catch (...) {
+        query.exec(u"ROLLBACK"_s);
+        throw;
+    }
+}
+
+QString writeDatabaseFile(const ClientTables &tables, const QString &path)
+{
+    // Built whole in a temporary file first, then copied into place as any backup is.
+    QTemporaryFile scratch(QDir::tempPath() + u"/vosmira-XXXXXX.mdb"_s);
+    if (!scratch.open())
+        return u"Não foi possível criar um arquivo temporário em %1."_s.arg(QDir::toNativeSeparators(QDir::tempPath()));
+    scratch.close();
+    try {
+        const FileConnection connection(scratch.fileName(), false);
+        QSqlDatabase db = connection.database();
+        ClientSchema::createClientTables(db);
+        replaceClientTables(db, tables);
+    } catch (const DatabaseError &e) {
+        return u"Não foi possível montar a cópia do banco de dados: %1"_s.arg(e.text());
+    }
+    const vosmira::CopyResult copy = vosmira::FileCopy(scratch.fileName(), path);
+    return copy.copied() ? QString() : copy.error;
+}
+
+ClientTables readDatabaseFile(const QString &path)
+{
+    const QString problem = ClientSchema::checkDatabaseFile(path);
+    if (!problem.isEmpty())
+        throw DatabaseError(problem, DatabaseError::Reason::NotADatabase);
+    const FileConnection connection(QFileInfo(path).absoluteFilePath(), true);
+    QSqlDatabase db = connection.database();
+    return readClientTables(db);
+}
