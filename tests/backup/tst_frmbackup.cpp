@@ -284,12 +284,17 @@ void TstFrmBackup::refusalsAndFailuresKeepTheWindow()
     QFETCH(QString, situation);
     QFETCH(QString, expected);
     QFETCH(bool, closed);
+    if (testingOnServer() && (situation == "midway"_L1 || situation == "itself"_L1))
+        QSKIP("a refusal of the database file");
+    // A server's clients are copied out with the datasets left open.
+    closed = closed && !testingOnServer();
     Backup b;
     QVERIFY(b.ready());
     const QByteArray before = digest(b.db.path());
     b.logPendingChange();
 
-    TempDatabase other(situation == "midway"_L1 ? TempDatabase::WithTables : TempDatabase::WithoutFile);
+    TempDatabase other(situation == "midway"_L1 ? TempDatabase::WithTables : TempDatabase::WithoutFile,
+                       TempDatabase::AsFile);
     QString chosen = other.path();
     if (situation == "garbage"_L1) {
         QFile file(chosen);

@@ -877,13 +877,8 @@ void TstFrmCadastro::refusedSaveKeepsTheWindow()
     Registration r;
     QVERIFY(r.ready());
     TFrmCADASTROcliente &f = *r.form;
-    // Another program holds a write lock on the file.
-    QSqlDatabase other = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"other-program"_s);
-    other.setDatabaseName(r.db.path());
-    QVERIFY(other.open());
-    QSqlQuery hold(other);
-    QVERIFY(hold.exec(u"BEGIN EXCLUSIVE"_s));
-    QVERIFY(QSqlQuery(r.dm->database()).exec(u"PRAGMA busy_timeout = 50"_s));
+    OtherProgramLock lock(r.db, *r.dm);
+    QVERIFY(lock.held());
 
     r.type(f.DBEdit12, u"joana"_s);
     r.type(f.DBEdit13, u"joana@exemplo.com.br"_s);
@@ -898,15 +893,11 @@ void TstFrmCadastro::refusedSaveKeepsTheWindow()
     QCOMPARE(r.dm->CDSCliente->ChangeCount(), 0);
 
     // Once the lock is gone, the same press saves what was typed.
-    QVERIFY(hold.exec(u"ROLLBACK"_s));
+    lock.release();
     r.save();
     QVERIFY(!f.isVisible());
     QCOMPARE(r.storedCount(), 1);
     QCOMPARE(r.stored(u"EMAIL"_s, u"JOANA"_s).toString(), u"joana@exemplo.com.br"_s);
-    hold = QSqlQuery();
-    other.close();
-    other = QSqlDatabase();
-    QSqlDatabase::removeDatabase(u"other-program"_s);
 }
 
 void TstFrmCadastro::nextWindowStartsFromNothing()

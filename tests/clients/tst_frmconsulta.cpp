@@ -123,39 +123,6 @@ struct Clients
     }
 };
 
-// Another program's write transaction on the file, until released.
-class OtherProgramLock
-{
-public:
-    OtherProgramLock(TempDatabase &db, TDMbanco &dm)
-    {
-        QSqlDatabase other = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"other-program"_s);
-        other.setDatabaseName(db.path());
-        m_held = other.open() && QSqlQuery(other).exec(u"BEGIN EXCLUSIVE"_s)
-                 && QSqlQuery(dm.database()).exec(u"PRAGMA busy_timeout = 50"_s);
-    }
-    ~OtherProgramLock()
-    {
-        release();
-        QSqlDatabase::removeDatabase(u"other-program"_s);
-    }
-    bool held() const { return m_held; }
-    void release()
-    {
-        if (std::exchange(m_released, true))
-            return;
-        if (QSqlDatabase::contains(u"other-program"_s)) {
-            QSqlDatabase other = QSqlDatabase::database(u"other-program"_s, false);
-            QSqlQuery(other).exec(u"ROLLBACK"_s);
-            other.close();
-        }
-    }
-
-private:
-    bool m_held = false;
-    bool m_released = false;
-};
-
 } // namespace
 
 class TstFrmConsulta : public QObject

@@ -354,7 +354,7 @@ void TestClientDataSet::textsAreCutToFieldSize()
 void TestClientDataSet::narrowerColumnNarrowsField()
 {
     TempDatabase db;
-    QString ddl = ClientSchema::createTableStatement(u"CAD_CLIENTE"_s);
+    QString ddl = ClientSchema::createTableStatement(u"CAD_CLIENTE"_s, db.onServer());
     ddl.replace(u"\"NOME\" VARCHAR(100)"_s, u"\"NOME\" VARCHAR(50)"_s);
     ddl.replace(u"\"OBS\" VARCHAR(400)"_s, u"\"OBS\" VARCHAR(255)"_s);
     QVERIFY(db.exec(u"DROP TABLE CAD_CLIENTE"_s));
