@@ -19,6 +19,10 @@ packages=(
     dpkg-dev file lintian desktop-file-utils appstream
     # the data store reads tables through the SQLite handle of the Qt connection
     libsqlite3-dev
+    # a shared client table on a PostgreSQL server: the server (the tests start a
+    # throw-away one, scripts/pg-server.sh; its psql comes with it), Qt's driver,
+    # and libpq's headers
+    postgresql libqt6sql6-psql libpq-dev
     # display modes through the X Resize and Rotate extension
     libxrandr-dev
     # seeing the program as a user does (Xvfb, window manager, accessibility bus)
