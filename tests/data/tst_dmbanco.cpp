@@ -165,6 +165,7 @@ void TestDMbanco::connectFailures()
 
 void TestDMbanco::shippedDatabaseOpens()
 {
+    SKIP_ON_SERVER("the shipped file");
     const QString shipped = qEnvironmentVariable("VOSMIRA_TEMPLATE_FOLDER") + u"/Banco/Vosmira BANCO.mdb"_s;
     if (!QFile::exists(shipped))
         QSKIP("the shipped database has not been built");
