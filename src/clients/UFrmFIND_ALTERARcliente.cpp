@@ -102,6 +102,8 @@ void TFrmFIND_ALTERARcliente::keyPressEvent(QKeyEvent *event)
 
 void TFrmFIND_ALTERARcliente::FormShow()
 {
+    // Other desks' changes since the last read.
+    DMbanco->CatchUp();
     // The report window leaves its kind filter on; the list shows every client.
     DMbanco->CDSCliente->SetFiltered(false);
     VerLabel();

@@ -26,6 +26,10 @@ void createClientTables(QSqlDatabase &db);
 // On a server: whether either client table is there already.
 bool hasClientTables(QSqlDatabase &db);
 
+// On a server: a text that changes whenever a transaction that changed the
+// table commits (its row count and newest row version), read with one scan.
+QString tableVersion(QSqlDatabase &db, const QString &table);
+
 // On a server whose keys were written explicitly (a restore, an import): the
 // next new client is numbered after the highest number there. Throws DatabaseError.
 void resetKeySequence(QSqlDatabase &db, const QString &table);

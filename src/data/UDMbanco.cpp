@@ -68,10 +68,15 @@ void TDMbanco::CatchUp()
 {
     if (!m_server || !Connected())
         return;
-    for (TClientDataSet *dataSet : {CDSCliente, CDS_PED_Cliente}) {
-        if (dataSet->Active() && dataSet->ChangeCount() == 0 && dataSet->State() == dsBrowse)
-            dataSet->Refresh();
-    }
+    if (!CDSCliente->Active() || CDSCliente->ChangeCount() != 0 || CDSCliente->State() != dsBrowse)
+        return;
+    QSqlDatabase db = database();
+    // Reading 100,000 clients again takes a second; asking whether to takes milliseconds.
+    const QString version = ClientSchema::tableVersion(db, ClientSchema::clientsTable());
+    if (version == m_clientsVersion)
+        return;
+    CDSCliente->Refresh();
+    m_clientsVersion = version;
 }
 
 TDMbanco::~TDMbanco()
@@ -113,6 +118,11 @@ void TDMbanco::closeAll()
 void TDMbanco::openAll()
 {
     openConnection();
+    if (m_server) {
+        // Taken before the read: a change committed in between is read again later, never missed.
+        QSqlDatabase db = database();
+        m_clientsVersion = ClientSchema::tableVersion(db, ClientSchema::clientsTable());
+    }
     CDSCliente->Open();
     CDS_PED_Cliente->Open();
 }

@@ -36,9 +36,9 @@ public:
     // The database as messages name it: the file's path, or the server.
     QString shownLocation() const;
 
-    // Reads the clients again when other desks may have changed them since the
-    // last read (on a server), so a list shows what the office holds now. Does
-    // nothing on the program's own file, or while changes are pending.
+    // Reads the clients (CDSCliente) again when the server's table changed since
+    // the last read, so a list shows what the office holds now. Does nothing on
+    // the program's own file, or while changes are pending. Throws DatabaseError.
     void CatchUp();
 
     // Closes everything, then opens the connection on databasePath() and both
@@ -72,7 +72,8 @@ private:
 
     QString m_programFolder;
     std::optional<DatabaseServer> m_server;
-    QString m_serverProblem; // a [Banco] section that cannot be used
+    QString m_serverProblem;  // a [Banco] section that cannot be used
+    QString m_clientsVersion; // ClientSchema::tableVersion when CDSCliente was read
     QString m_connectionName;
 };
 

@@ -124,6 +124,8 @@ void TFrmPRINT_REALTORIO::showEvent(QShowEvent *event)
 
 void TFrmPRINT_REALTORIO::FormShow()
 {
+    // Other desks' changes since the last read.
+    DMbanco->CatchUp();
     selection().EmptyDataSet();
     setKind(ClientRecord::pessoaFisica());
     RefreshLabels();

@@ -137,6 +137,7 @@ private Q_SLOTS:
     void searchFollowsTheGridOrder_data();
     void searchFollowsTheGridOrder();
     void emptyTableAnswersEveryAction();
+    void otherDesksClientsAppearWhenShown();
     void deletionReachesTheFile_data();
     void deletionReachesTheFile();
     void viewOpensOnTheHighlightedClient();
@@ -204,9 +205,34 @@ void TstFrmConsulta::searchFollowsTheGridOrder()
     c.dm->CDSCliente->First();
     c.search(keys);
     QCOMPARE(c.list->Edit1->text(), shown);
+    // A server's list is read again when shown, and MARCOS takes his place before MARIA.
+    if (c.db.onServer() && current == u"MARIA"_s)
+        current = u"MARCOS"_s;
     QCOMPARE(c.current(), current);
     QCOMPARE(c.gridRow(), c.dm->CDSCliente->RecNo() - 1);
     QVERIFY(m_dialogs->messages().isEmpty());
+}
+
+void TstFrmConsulta::otherDesksClientsAppearWhenShown()
+{
+    if (!testingOnServer())
+        QSKIP("only a server has other desks");
+    Clients c;
+    QVERIFY(c.db.addClient(u"BRUNO"_s, pessoaFisica()));
+    QVERIFY(c.connect());
+    QVERIFY(c.openList());
+    QCOMPARE(c.list->Label2->text(), u"Total de registros: 1"_s);
+    c.list.reset();
+
+    // Another desk registers one client and renames the other.
+    QVERIFY(c.db.addClient(u"ALICE"_s, pessoaJuridica()));
+    QVERIFY(c.db.exec(u"UPDATE CAD_CLIENTE SET NOME = 'CARLA' WHERE NOME = 'BRUNO'"_s));
+    QVERIFY(c.openList());
+    QCOMPARE(c.list->Label2->text(), u"Total de registros: 2"_s);
+    c.dm->CDSCliente->First();
+    QCOMPARE(c.current(), u"ALICE"_s);
+    c.dm->CDSCliente->Next();
+    QCOMPARE(c.current(), u"CARLA"_s);
 }
 
 void TstFrmConsulta::emptyTableAnswersEveryAction()
