@@ -126,7 +126,7 @@ QString connectFailureMessage(const DatabaseError &error, const QString &shownPa
                + u") verifique se o servidor está ligado e se este computador o alcança pela rede."_s;
     }
     if (error.reason() == Reason::Refused)
-        return u"O servidor de banco de dados (%1) recusou a conexão: %2"_s.arg(shownPath, error.text());
+        return u"Não foi possível conectar ao servidor de banco de dados (%1): %2"_s.arg(shownPath, error.text());
     const QString why = error.reason() == Reason::Other ? u"o arquivo não pôde ser aberto como banco de dados"_s
                                                         : reasonText(error.reason());
     return u"Não foi possível abrir o banco de dados (%1): %2."_s.arg(shownPath, why);

@@ -14,6 +14,11 @@ QString DatabaseServer::shown() const
     return text;
 }
 
+QString DatabaseServer::settingsShown()
+{
+    return u"seção [Banco] de "_s + vosmira::IniFile(vosmira::DisplaySettings::fileName()).fileName();
+}
+
 std::optional<DatabaseServer> DatabaseServer::fromSettings()
 {
     const vosmira::IniFile ini(vosmira::DisplaySettings::fileName());
@@ -27,10 +32,8 @@ std::optional<DatabaseServer> DatabaseServer::fromSettings()
         bool ok = false;
         server.port = port.toInt(&ok);
         if (!ok || server.port < 1 || server.port > 65535)
-            throw DatabaseError(
-                u"A porta \"%1\" do servidor de banco de dados, na seção [Banco] de %2, não é um número de 1 a 65535."_s
-                    .arg(port, ini.fileName()),
-                DatabaseError::Reason::Refused);
+            throw DatabaseError(u"a porta \"%1\" não é um número de 1 a 65535."_s.arg(port),
+                                DatabaseError::Reason::Refused);
     }
     server.database = ini.ReadString(section, u"Banco"_s, QString()).trimmed();
     server.user = ini.ReadString(section, u"Usuario"_s, QString()).trimmed();

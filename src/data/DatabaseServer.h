@@ -19,6 +19,9 @@ struct DatabaseServer
     // "servidor:porta/banco", as the user wrote them, for messages.
     QString shown() const;
 
+    // Where the server is named, for messages: "seção [Banco] de <file>".
+    static QString settingsShown();
+
     // The [Banco] section of the settings file, when it names a server.
     // Throws DatabaseError when it names one with a port that is no port.
     static std::optional<DatabaseServer> fromSettings();

@@ -59,6 +59,8 @@ void TDMbanco::setServer(const std::optional<DatabaseServer> &server)
 
 QString TDMbanco::shownLocation() const
 {
+    if (!m_serverProblem.isEmpty())
+        return DatabaseServer::settingsShown();
     if (m_server)
         return u"servidor "_s + m_server->shown();
     return QDir::toNativeSeparators(databasePath());
