@@ -9,7 +9,10 @@
 #       server is also stopped once that process ends, so a killed test run
 #       leaves no server behind.
 #   scripts/pg-server.sh stop DIR
-#       Stops it. Safe to call twice, or after a start that failed halfway.
+#       Stops it, its data kept. Safe to call twice, or after a start that failed halfway.
+#   scripts/pg-server.sh restart DIR [OWNER_PID]
+#       Starts the server of DIR again, with the data and the port it had, as an
+#       office's server comes back after a reboot. Stops it first if it runs.
 #
 # No system service is touched. initdb and postgres refuse to run as root: as
 # root they run as the postgres system user, which then owns DIR.
@@ -25,7 +28,7 @@ die()
 
 usage()
 {
-    echo "usage: $0 start DIR [OWNER_PID] | stop DIR" >&2
+    echo "usage: $0 start DIR [OWNER_PID] | stop DIR | restart DIR [OWNER_PID]" >&2
     exit 2
 }
 
@@ -101,6 +104,40 @@ port_in_use()
     [ -n "$(ss -Htln "sport = :$1" 2>/dev/null)" ]
 }
 
+# Starts the cluster's server on port $1; on success watches the owner and writes DIR/env.
+launch()
+{
+    local port=$1
+    server_cmd "$bindir/pg_ctl" start -D "$data" -l "$dir/log" -w -t 60 -o "-p $port" >/dev/null 2>&1 || return 1
+    if [ -n "$owner" ]; then
+        # Detached from every stream the caller waits on (ctest waits for its pipes to close).
+        # It watches this postmaster only: a later server in DIR is not its business.
+        # shellcheck disable=SC2016
+        setsid bash -c 'while kill -0 "$1" && kill -0 "$4"; do sleep 2; done 2>/dev/null
+            kill -0 "$4" 2>/dev/null && exec "$2" stop "$3"' watch "$owner" "$self" "$dir" "$(running_pid)" \
+            </dev/null >"$dir/watch.log" 2>&1 &
+    fi
+    echo "$port" >"$dir/port"
+    echo "export PGHOST=127.0.0.1 PGPORT=$port PGUSER=vosmira PGDATABASE=postgres" >"$dir/env.tmp"
+    mv "$dir/env.tmp" "$dir/env"
+}
+
+restart_server()
+{
+    if [ ! -e "$marker" ] || [ ! -f "$data/PG_VERSION" ] || [ ! -f "$dir/port" ]; then
+        die "there is no server made by this script in $dir to start again"
+    fi
+    stop_server
+    local port
+    port=$(cat "$dir/port")
+    # The desks are told this port: another one would not do.
+    port_in_use "$port" && die "port $port, the server's in $dir, is now taken by another program"
+    launch "$port" || {
+        [ -f "$dir/log" ] && tail -n 20 "$dir/log" >&2
+        die "the server in $dir did not start again"
+    }
+}
+
 start_server()
 {
     if [ ! -e "$marker" ] && [ -n "$(ls -A "$dir")" ]; then
@@ -113,7 +150,7 @@ start_server()
 
     # Whatever an earlier run left here, a killed one included, goes.
     stop_server
-    rm -rf "$data" "$dir/log" "$dir/watch.log" "$dir"/.s.PGSQL.*
+    rm -rf "$data" "$dir/log" "$dir/watch.log" "$dir/port" "$dir"/.s.PGSQL.*
 
     if [ ${#as_server_user[@]} -gt 0 ]; then
         chown postgres: "$dir" "$marker"
@@ -156,19 +193,7 @@ EOF
             port=
             continue
         fi
-        if server_cmd "$bindir/pg_ctl" start -D "$data" -l "$dir/log" -w -t 60 -o "-p $port" >/dev/null 2>&1; then
-            if [ -n "$owner" ]; then
-                # Detached from every stream the caller waits on (ctest waits for its pipes to close).
-                # It watches this postmaster only: a later server in DIR is not its business.
-                # shellcheck disable=SC2016
-                setsid bash -c 'while kill -0 "$1" && kill -0 "$4"; do sleep 2; done 2>/dev/null
-                    kill -0 "$4" 2>/dev/null && exec "$2" stop "$3"' watch "$owner" "$self" "$dir" "$(running_pid)" \
-                    </dev/null >"$dir/watch.log" 2>&1 &
-            fi
-            echo "export PGHOST=127.0.0.1 PGPORT=$port PGUSER=vosmira PGDATABASE=postgres" >"$dir/env.tmp"
-            mv "$dir/env.tmp" "$dir/env"
-            return 0
-        fi
+        launch "$port" && return 0
         # Another server may have taken the port between the look and the start.
         stop_server
         grep -qiE 'could not (bind|create any TCP)|address already in use' "$dir/log" 2>/dev/null || break
@@ -182,5 +207,6 @@ EOF
 case $command in
 start) start_server ;;
 stop) stop_server ;;
+restart) restart_server ;;
 *) usage ;;
 esac
