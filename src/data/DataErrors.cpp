@@ -83,6 +83,13 @@ DatabaseError::Reason databaseReason(const QSqlError &error)
     return DatabaseError::Reason::Other;
 }
 
+DatabaseError::Reason serverReason(const QSqlError &error)
+{
+    if (error.nativeErrorCode().isEmpty())
+        return DatabaseError::Reason::Unreachable;
+    return databaseReason(error);
+}
+
 QString reasonText(DatabaseError::Reason reason)
 {
     using Reason = DatabaseError::Reason;

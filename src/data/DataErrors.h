@@ -45,6 +45,9 @@ class QSqlError;
 QString databaseMessage(const QSqlError &error);
 // The reason behind an error: SQLite's result code, or PostgreSQL's SQLSTATE.
 DatabaseError::Reason databaseReason(const QSqlError &error);
+// The same for an error on a server's connection, where a failure without an
+// SQLSTATE comes from the connection itself: the server is out of reach.
+DatabaseError::Reason serverReason(const QSqlError &error);
 DatabaseError::Reason sqlStateReason(const QString &sqlState);
 DatabaseError::Reason sqliteReason(int resultCode);
 

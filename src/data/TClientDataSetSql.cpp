@@ -17,12 +17,29 @@ using ClientRecord::Kind;
 
 namespace {
 
+// A server's connection that was closed when it was found lost is opened again
+// here, on the next use; a file's is only ever closed on purpose.
 QSqlDatabase openDatabase(const QString &connection)
 {
     QSqlDatabase db = QSqlDatabase::database(connection, false);
+    if (!db.isOpen() && ClientSchema::isServer(db) && !db.open())
+        throw DatabaseError(databaseMessage(db.lastError()), DatabaseError::Reason::Unreachable);
     if (!db.isOpen())
         throw DatabaseError(u"A conexão com o banco de dados não está aberta."_s);
     return db;
+}
+
+// Reads the table; a server connection found lost is closed, to be opened anew
+// by the next read or save instead of failing for the rest of the run.
+std::vector<PackedRow> readTable(QSqlDatabase &db, const QString &table)
+{
+    try {
+        return readClientTable(db, table);
+    } catch (const DatabaseError &e) {
+        if (e.reason() == DatabaseError::Reason::Unreachable && ClientSchema::isServer(db))
+            db.close();
+        throw;
+    }
 }
 
 QString quoted(int column)
@@ -80,7 +97,7 @@ void TClientDataSet::Open()
     QSqlDatabase db = openDatabase(m_connection);
     const std::array<int, ColumnCount> sizes = ClientSchema::fieldSizes(db, m_table);
 
-    std::vector<PackedRow> loaded = readClientTable(db, m_table);
+    std::vector<PackedRow> loaded = readTable(db, m_table);
     std::vector<std::unique_ptr<Row>> rows;
     rows.reserve(loaded.size());
     for (PackedRow &row : loaded)
@@ -103,7 +120,7 @@ void TClientDataSet::Refresh()
     if (m_state != dsBrowse || !m_log.empty())
         throw DataError(u"%1: há alterações pendentes; os registros não foram lidos de novo."_s.arg(objectName()));
     QSqlDatabase db = openDatabase(m_connection);
-    std::vector<PackedRow> loaded = readClientTable(db, m_table);
+    std::vector<PackedRow> loaded = readTable(db, m_table);
     const bool hadRow = m_cur >= 0;
     const qint64 code = hadRow ? currentRow().code() : 0;
     std::vector<std::unique_ptr<Row>> rows;
@@ -248,24 +265,30 @@ void TClientDataSet::returnToEditing(const PendingPost &pending)
 
 bool TClientDataSet::applyChange(Change *change, QString *message, DatabaseError::Reason *reason)
 {
-    QSqlDatabase db = openDatabase(m_connection);
+    QSqlDatabase db;
+    try {
+        db = openDatabase(m_connection);
+    } catch (const DatabaseError &e) {
+        *message = e.text();
+        *reason = e.reason();
+        return false;
+    }
     const bool onServer = ClientSchema::isServer(db);
-    // A lost connection is reported as a refused change; the next try reconnects.
+    // A lost connection is reported as a refused change, and closed: the next
+    // try opens it again.
     const auto refused = [&](const QSqlError &error) {
         *message = databaseMessage(error);
-        *reason = databaseReason(error);
-        if (onServer
-            && (*reason == DatabaseError::Reason::Unreachable
-                || (*reason == DatabaseError::Reason::Other && error.nativeErrorCode().isEmpty()))) {
-            *reason = DatabaseError::Reason::Unreachable;
-            m_insertQuery.reset();
+        *reason = onServer ? serverReason(error) : databaseReason(error);
+        if (onServer && *reason == DatabaseError::Reason::Unreachable)
             db.close();
-            db.open();
-        }
         return false;
     };
     if (change->kind == ChangeKind::Insert) {
-        if (!m_insertQuery) {
+        // A server forgets a prepared statement with the session that made it,
+        // which a lost connection ends: there it is prepared for each row.
+        std::optional<QSqlQuery> serverInsert;
+        std::optional<QSqlQuery> &insertQuery = onServer ? serverInsert : m_insertQuery;
+        if (!insertQuery) {
             QString columns;
             QString marks;
             for (int c = 1; c < ColumnCount; ++c) {
@@ -274,15 +297,15 @@ bool TClientDataSet::applyChange(Change *change, QString *message, DatabaseError
             }
             // A server gives the new number back with the row; SQLite keeps it as the last one.
             const QString returning = onServer ? u" RETURNING "_s + quoted(0) : QString();
-            m_insertQuery.emplace(db);
-            if (!m_insertQuery->prepare(u"INSERT INTO \""_s + m_table + u"\" ("_s + columns + u") VALUES ("_s + marks
-                                        + u')' + returning)) {
-                const QSqlError error = m_insertQuery->lastError();
-                m_insertQuery.reset();
+            insertQuery.emplace(db);
+            if (!insertQuery->prepare(u"INSERT INTO \""_s + m_table + u"\" ("_s + columns + u") VALUES ("_s + marks
+                                      + u')' + returning)) {
+                const QSqlError error = insertQuery->lastError();
+                insertQuery.reset();
                 return refused(error);
             }
         }
-        QSqlQuery &query = *m_insertQuery;
+        QSqlQuery &query = *insertQuery;
         for (int c = 1; c < ColumnCount; ++c)
             query.bindValue(c - 1, sqlValue(change->row->cur, c));
         bool done = query.exec();

@@ -116,7 +116,7 @@ std::vector<PackedRow> readServerTable(QSqlDatabase &db, const QString &table)
     QSqlQuery query(db);
     query.setForwardOnly(true);
     if (!query.exec(u"SELECT "_s + ClientSchema::columnList() + u" FROM \""_s + table + u'"'))
-        throw DatabaseError(databaseMessage(query.lastError()), databaseReason(query.lastError()));
+        throw DatabaseError(databaseMessage(query.lastError()), serverReason(query.lastError()));
     std::vector<PackedRow> rows;
     PackedRowBuilder builder;
     while (query.next()) {
@@ -136,7 +136,7 @@ std::vector<PackedRow> readServerTable(QSqlDatabase &db, const QString &table)
         rows.push_back(builder.finish());
     }
     if (query.lastError().isValid())
-        throw DatabaseError(databaseMessage(query.lastError()), databaseReason(query.lastError()));
+        throw DatabaseError(databaseMessage(query.lastError()), serverReason(query.lastError()));
     return rows;
 }
 

@@ -68,7 +68,8 @@ QString TDMbanco::shownLocation() const
 
 void TDMbanco::CatchUp()
 {
-    if (!m_server || !Connected())
+    // A connection closed when it was found lost is opened again by the read.
+    if (!m_server)
         return;
     if (!CDSCliente->Active() || CDSCliente->ChangeCount() != 0 || CDSCliente->State() != dsBrowse)
         return;
