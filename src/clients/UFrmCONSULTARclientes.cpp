@@ -29,6 +29,7 @@
 #include <QScopedValueRollback>
 
 #include <optional>
+#include <utility>
 
 namespace vosmira {
 
@@ -345,6 +346,7 @@ void TFrmCONSULTARcliente::SpeedButton1Click()
     } catch (const DatabaseError &refused) {
         // The table did not take the change: the edit is pending again, as typed.
         if (clients->State() == dsEdit) {
+            m_rowChanged = m_rowChanged || refused.reason() == DatabaseError::Reason::RowChanged;
             msg::plain(refusedSaveMessage(refused));
             return;
         }
@@ -387,6 +389,7 @@ void TFrmCONSULTARcliente::SpeedButton3Click()
                 edit->setText(text);
                 edit->DataLink()->Modified(true);
             }
+            m_rowChanged = m_rowChanged || refused.reason() == DatabaseError::Reason::RowChanged;
             msg::plain(refusedDeleteMessage(refused));
             return;
         }
@@ -407,6 +410,9 @@ void TFrmCONSULTARcliente::FormCloseQuery()
 {
     if (DMbanco)
         DMbanco->CDSCliente->Cancel();
+    // So that the list, and the client opened again, show what the other desk left.
+    if (DMbanco && std::exchange(m_rowChanged, false))
+        DMbanco->CatchUp();
 }
 
 void TFrmCONSULTARcliente::closeEvent(QCloseEvent *event)

@@ -85,6 +85,7 @@ private:
     bool m_editing = false;
     bool m_shown = false;
     bool m_saving = false;
+    bool m_rowChanged = false; // another desk changed the client: read it again on leaving
 };
 
 // The record view while it is open.

@@ -167,6 +167,9 @@ void TFrmFIND_ALTERARcliente::SpeedButton3Click()
         if (clients->UndoLastDelete()) {
             // Still in the file, so still in the grid, highlighted as before.
             msg::plain(refusedDeleteMessage(refused));
+            // Another desk changed or deleted it: the list shows what it left.
+            if (refused.reason() == DatabaseError::Reason::RowChanged)
+                DMbanco->CatchUp();
             VerLabel();
             return;
         }

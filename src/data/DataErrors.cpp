@@ -113,11 +113,18 @@ QString reasonText(DatabaseError::Reason reason)
 
 QString refusedSaveMessage(const DatabaseError &error)
 {
+    // Saving again cannot help: the typing was made over values that are gone.
+    if (error.reason() == DatabaseError::Reason::RowChanged)
+        return u"O registro foi alterado ou excluído por outro usuário. O que você digitou continua na tela, mas não "
+               "foi salvo: anote o que quiser manter, clique em Voltar e abra o cliente de novo para vê-lo como está "
+               "agora."_s;
     return u"O cliente não foi salvo: %1."_s.arg(reasonText(error.reason()));
 }
 
 QString refusedDeleteMessage(const DatabaseError &error)
 {
+    if (error.reason() == DatabaseError::Reason::RowChanged)
+        return u"O registro foi alterado ou excluído por outro usuário. O cliente não foi excluído."_s;
     return u"O cliente não foi excluído: %1."_s.arg(reasonText(error.reason()));
 }
 

@@ -56,7 +56,8 @@ DatabaseError::Reason sqliteReason(int resultCode);
 QString reasonText(DatabaseError::Reason reason);
 
 // What a client window says when the database refuses its change. The window
-// stays as it was, so the user can try again or give up.
+// stays as it was, so the user can try again or give up; a row another desk
+// changed meanwhile is named in the words the user knows from other programs.
 QString refusedSaveMessage(const DatabaseError &error);
 QString refusedDeleteMessage(const DatabaseError &error);
 

@@ -156,6 +156,7 @@ private Q_SLOTS:
     void kindSwitchWhileEditingShowsItsDate();
     void storedValuesOutsideTheListsAreKept();
     void refusedSaveKeepsEditing();
+    void changeOnAnotherDeskIsNamed();
     void numberAnotherClientHoldsWarns_data();
     void numberAnotherClientHoldsWarns();
 
@@ -729,6 +730,33 @@ void TstFrmConsulta::refusedSaveKeepsEditing()
     QVERIFY(!v.isVisible());
     QCOMPARE(c.stored(u"EMAIL"_s, u"X"_s), u"x@exemplo.com.br"_s);
     QCOMPARE(c.stored(u"NACIMENTO"_s, u"X"_s), u"1990-02-01"_s);
+}
+
+// Another desk saved the client first: the save is refused in the words users
+// know, the typing stays, and leaving reads the client as the other desk left it.
+void TstFrmConsulta::changeOnAnotherDeskIsNamed()
+{
+    if (!testingOnServer())
+        QSKIP("only a server is read again for another desk's changes");
+    Clients c;
+    QVERIFY(c.db.addClient(u"X"_s, pessoaFisica()));
+    QVERIFY(c.connect());
+    QVERIFY(c.openView(u"X"_s));
+    TFrmCONSULTARcliente &v = *c.view;
+    Clients::click(v.SpeedButton4);
+    c.type(v.DBEdit13, u"x@exemplo.com.br"_s);
+    QVERIFY(c.db.exec(u"UPDATE CAD_CLIENTE SET EMAIL = ?"_s, {u"outra@exemplo.com.br"_s}));
+    Clients::click(v.SpeedButton1);
+    QCOMPARE(m_dialogs->texts().size(), 2);
+    QVERIFY2(m_dialogs->texts().last().startsWith(u"O registro foi alterado ou excluído por outro usuário. "_s),
+             qPrintable(m_dialogs->texts().last()));
+    QVERIFY(v.isEditing());
+    QCOMPARE(v.DBEdit13->text(), u"x@exemplo.com.br"_s);
+    QCOMPARE(c.stored(u"EMAIL"_s, u"X"_s), u"outra@exemplo.com.br"_s);
+
+    Clients::click(v.SpeedButton2);
+    QVERIFY(!v.isVisible());
+    QCOMPARE(c.dm->CDSClienteEMAIL->AsString(), u"outra@exemplo.com.br"_s);
 }
 
 int main(int argc, char *argv[])
