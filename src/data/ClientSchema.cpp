@@ -142,7 +142,7 @@ QString tableVersion(QSqlDatabase &db, const QString &table)
     QSqlQuery query(db);
     query.setForwardOnly(true);
     if (!query.exec(u"SELECT COUNT(*), COALESCE(MAX(xmin::text::bigint), 0) FROM \""_s + table + u'"') || !query.next())
-        throw DatabaseError(databaseMessage(query.lastError()), databaseReason(query.lastError()));
+        throw DatabaseError(databaseMessage(query.lastError()), serverReason(query.lastError()));
     return query.value(0).toString() + u':' + query.value(1).toString();
 }
 

@@ -73,13 +73,28 @@ void TDMbanco::CatchUp()
         return;
     if (!CDSCliente->Active() || CDSCliente->ChangeCount() != 0 || CDSCliente->State() != dsBrowse)
         return;
-    QSqlDatabase db = database();
-    // Reading 100,000 clients again takes a second; asking whether to takes milliseconds.
-    const QString version = ClientSchema::tableVersion(db, ClientSchema::clientsTable());
-    if (version == m_clientsVersion)
-        return;
-    CDSCliente->Refresh();
-    m_clientsVersion = version;
+    // The list goes on showing what it read last; the user is told why it is not newer.
+    try {
+        if (!Connected())
+            openConnection();
+        QSqlDatabase db = database();
+        // Reading 100,000 clients again takes a second; asking whether to takes milliseconds.
+        QString version;
+        try {
+            version = ClientSchema::tableVersion(db, ClientSchema::clientsTable());
+        } catch (const DatabaseError &e) {
+            if (e.reason() == DatabaseError::Reason::Unreachable)
+                db.close();
+            throw;
+        }
+        if (version == m_clientsVersion)
+            return;
+        CDSCliente->Refresh();
+        m_clientsVersion = version;
+    } catch (const DatabaseError &e) {
+        throw DatabaseError(u"A lista de clientes não foi lida de novo do servidor: %1."_s.arg(reasonText(e.reason())),
+                            e.reason());
+    }
 }
 
 TDMbanco::~TDMbanco()
