@@ -11,6 +11,7 @@ import tempfile
 import time
 
 import pyatspi
+from gi.repository import GLib
 
 
 def find(node, role, name, depth=0):
@@ -43,7 +44,11 @@ def application(pid):
 def wait_for(what, timeout=20.0):
     end = time.time() + timeout
     while time.time() < end:
-        result = what()
+        try:
+            result = what()
+        except GLib.GError:
+            # A window closing while its tree is walked: not there yet, or not any more.
+            result = None
         if result is not None:
             return result
         time.sleep(0.2)
