@@ -194,6 +194,75 @@ QString indent(const QString &label)
 
 } // namespace
 
+// "512 ms (498–530 ms)": the median, then the fastest and the slowest run.
+QString spread(const Results &r, const QString &k, int n, Unit unit)
+{
+    const auto mid = r.get(k, n);
+    const auto low = r.get(k + u".min"_s, n);
+    const auto high = r.get(k + u".max"_s, n);
+    if (!mid || !low || !high)
+        return format(mid, unit);
+    QString from = format(low, unit);
+    const QString to = format(high, unit);
+    const qsizetype blank = to.lastIndexOf(u' ');
+    if (blank > 0 && from.endsWith(to.mid(blank)))
+        from.chop(to.size() - blank);
+    return format(mid, unit) + u" ("_s + from + u'–' + to + u')';
+}
+
+// "1.2 ms (slowest 3.4 ms)".
+QString peak(const Results &r, const QString &k, int n, Unit unit)
+{
+    const auto high = r.get(k + u".max"_s, n);
+    if (!r.has(k, n) || !high)
+        return format(r.get(k, n), unit);
+    return format(r.get(k, n), unit) + u" (slowest "_s + format(high, unit) + u')';
+}
+
+struct ServerLine
+{
+    QString label;
+    QString key;
+    Unit unit;
+    bool slowestOnly = false;
+};
+
+const QList<ServerLine> &serverLines()
+{
+    static const QList<ServerLine> all{
+        {u"**Open** on the server: connect sequence, both datasets loaded and sorted by name"_s, u"server.open"_s,
+         Unit::Time},
+        {u"  reference: `psql` reading `CAD_CLIENTE` ordered by NOME to /dev/null"_s, u"server.open.psql"_s,
+         Unit::Time},
+        {u"  ratio ours / `psql`, repetition by repetition"_s, u"server.open.ratio"_s, Unit::Ratio},
+        {u"  reference: `psql`, ordered by NOME COLLATE \"pt-BR-x-icu\" (an office server's order)"_s,
+         u"server.open.psql.pt"_s, Unit::Time},
+        {u"  ratio ours / `psql` in pt-BR order"_s, u"server.open.ratio.pt"_s, Unit::Ratio},
+        {u"  the connection alone"_s, u"server.open.connect"_s, Unit::Time},
+        {u"  `CAD_CLIENTE` read and sorted by name"_s, u"server.open.read"_s, Unit::Time},
+        {u"  its columns checked (`information_schema`)"_s, u"server.open.sizes"_s, Unit::Time},
+        {u"**Apply** one insert (append, 40 fields, post, apply)"_s, u"server.apply.insert"_s, Unit::Time, true},
+        {u"Apply one update (edit, post, apply; every column compared)"_s, u"server.apply.update"_s, Unit::Time, true},
+        {u"Apply one delete (delete, apply; every column compared)"_s, u"server.apply.delete"_s, Unit::Time, true},
+        {u"**Backup** to a database file (`DatabaseBackup::save`)"_s, u"server.backup"_s, Unit::Time},
+        {u"  both tables read from the server (and sorted)"_s, u"server.backup.read"_s, Unit::Time},
+        {u"  the database file written (`writeDatabaseFile`)"_s, u"server.backup.write"_s, Unit::Time},
+        {u"  the same clients in the database file: backup (copy, flush, reopen)"_s, u"server.backup.file"_s,
+         Unit::Time},
+        {u"  reference: `pg_dump -Fc` of the database"_s, u"server.pgdump"_s, Unit::Time},
+        {u"**Restore** of that file (`DatabaseBackup::restore`)"_s, u"server.restore"_s, Unit::Time},
+        {u"  the file checked and read (`readDatabaseFile`)"_s, u"server.restore.read"_s, Unit::Time},
+        {u"  the server's rows replaced in one transaction (`replaceClientTables`)"_s, u"server.restore.replace"_s,
+         Unit::Time},
+        {u"  the datasets read again"_s, u"server.restore.reopen"_s, Unit::Time},
+        {u"  the same clients in the database file: restore (check, copy, flush, reopen)"_s, u"server.restore.file"_s,
+         Unit::Time},
+        {u"  reference: `pg_restore --clean --single-transaction` of the dump into a database of its own"_s,
+         u"server.pgrestore"_s, Unit::Time},
+    };
+    return all;
+}
+
 QString figuresTable(const Results &results, const QList<int> &sizes)
 {
     QString out = u"| Measure |"_s;
@@ -273,6 +342,48 @@ QString goalsTable(const Results &r, const QList<int> &sizes)
         ratio(key(u"exchange.import"_s), key(u"exchange.import.ref"_s))(r, big), Unit::Ratio, 3);
     add(u"Resident memory after loading %1 clients, against the file size"_s.arg(at),
         ratio(key(u"memory.rss"_s), key(u"file.size"_s))(r, big), Unit::Ratio, 3);
+    return out;
+}
+
+QString serverTable(const Results &results, const QList<int> &sizes)
+{
+    QString out = u"| On the server |"_s;
+    QString rule = u"|---|"_s;
+    for (int n : sizes) {
+        out += u' ' + count(n) + u" |"_s;
+        rule += u"--:|"_s;
+    }
+    out += u'\n' + rule + u'\n';
+    for (const ServerLine &line : serverLines()) {
+        bool any = false;
+        QString row = u"| "_s + indent(line.label) + u" |"_s;
+        for (int n : sizes) {
+            any = any || results.has(line.key, n);
+            row += u' '
+                   + (line.slowestOnly ? peak(results, line.key, n, line.unit)
+                                       : spread(results, line.key, n, line.unit))
+                   + u" |"_s;
+        }
+        if (any)
+            out += row + u'\n';
+    }
+    return out;
+}
+
+QString serverGoalsTable(const Results &r, const QList<int> &sizes)
+{
+    const int big = sizes.isEmpty() ? 0 : sizes.last();
+    QString out = u"| Goal | Figure | Target | Met |\n|---|--:|--:|:-:|\n"_s;
+    const auto add = [&](const QString &goal, const QString &k) {
+        const auto figure = r.get(k + u".max"_s, big);
+        const QString met = !figure ? u"–"_s : *figure <= 2 ? u"yes"_s : u"**no**"_s;
+        out += u"| "_s + goal + u" | "_s + spread(r, k, big, Unit::Ratio) + u" | ≤ 2.00x in every run | "_s + met
+               + u" |\n"_s;
+    };
+    add(u"Open at %1 clients on the server, against `psql` (C order)"_s.arg(count(big)), u"server.open.ratio"_s);
+    if (r.has(u"server.open.ratio.pt"_s, big))
+        add(u"Open at %1 clients on the server, against `psql` (pt-BR order)"_s.arg(count(big)),
+            u"server.open.ratio.pt"_s);
     return out;
 }
 

@@ -11,5 +11,8 @@ namespace vbench {
 // reference figures and ratios beside ours, then the goals with met or missed.
 QString figuresTable(const Results &results, const QList<int> &sizes);
 QString goalsTable(const Results &results, const QList<int> &sizes);
+// The server's figures, each as its median with the fastest and slowest run.
+QString serverTable(const Results &results, const QList<int> &sizes);
+QString serverGoalsTable(const Results &results, const QList<int> &sizes);
 
 } // namespace vbench

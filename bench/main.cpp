@@ -1,7 +1,8 @@
 // vosmira-bench: what the client store, the reports, backup and restore cost at
 // 1,000, 10,000 and 100,000 clients, each beside a reference measured in the same
 // run on the same file. Prints Markdown tables on standard output; progress goes
-// to standard error.
+// to standard error. With --server, also what the same clients cost on a
+// PostgreSQL server, beside psql and pg_dump.
 #include "CheckDigitBench.h"
 #include "DataBench.h"
 #include "DatabaseWriter.h"
@@ -13,6 +14,7 @@
 #include "ReportBench.h"
 #include "ReportWindowBench.h"
 #include "ResultTable.h"
+#include "ServerBench.h"
 #include "Timing.h"
 #include "UDMbanco.h"
 
@@ -44,6 +46,9 @@ struct Options
     QString work;
     QString markdown;
     bool regenerate = false;
+    bool server = false;      // measure the server libpq's environment names
+    bool startServer = false; // ... or a throw-away one of our own
+    bool serverOnly = false;
 };
 
 QTextStream &progress()
@@ -65,6 +70,9 @@ bool parse(const QStringList &arguments, Options &o)
          QDir::tempPath() + u"/vosmira-bench"_s},
         {u"markdown"_s, u"Also write the tables to this file."_s, u"file"_s},
         {u"regenerate"_s, u"Write the databases again even when they exist."_s},
+        {u"server"_s, u"Also measure the PostgreSQL server named by PGHOST, PGPORT and PGUSER."_s},
+        {u"start-server"_s, u"Also measure a throw-away PostgreSQL server started for the run."_s},
+        {u"server-only"_s, u"Measure the server alone, not the database file."_s},
     });
     parser.process(arguments);
     for (const QString &s : parser.value(u"sizes"_s).split(u',', Qt::SkipEmptyParts)) {
@@ -81,6 +89,13 @@ bool parse(const QStringList &arguments, Options &o)
     o.work = parser.value(u"work"_s);
     o.markdown = parser.value(u"markdown"_s);
     o.regenerate = parser.isSet(u"regenerate"_s);
+    o.startServer = parser.isSet(u"start-server"_s);
+    o.server = o.startServer || parser.isSet(u"server"_s);
+    o.serverOnly = parser.isSet(u"server-only"_s);
+    if (o.serverOnly && !o.server) {
+        progress() << "vosmira-bench: --server-only needs --server or --start-server" << Qt::endl;
+        return false;
+    }
     return !o.sizes.isEmpty();
 }
 
@@ -130,10 +145,9 @@ SizeRun prepareRun(const Options &o, int n, Results &results)
     return run;
 }
 
-void measureSize(const Options &o, int n, Results &results)
+void measureFile(const Options &o, const SizeRun &run)
 {
-    progress() << n << " clients" << Qt::endl;
-    const SizeRun run = prepareRun(o, n, results);
+    const int n = run.n;
     progress() << "  memory" << Qt::endl;
     measureMemory(run);
     {
@@ -163,6 +177,16 @@ void measureSize(const Options &o, int n, Results &results)
     measureBackup(run);
     progress() << "  export and import" << Qt::endl;
     measureExchange(run);
+}
+
+void measureSize(const Options &o, int n, Results &results, const BenchServer *server)
+{
+    progress() << n << " clients" << Qt::endl;
+    const SizeRun run = prepareRun(o, n, results);
+    if (!o.serverOnly)
+        measureFile(o, run);
+    if (server)
+        measureServer(run, *server, pristineDatabase(o, n));
     QDir(run.programFolder).removeRecursively();
 }
 
@@ -184,13 +208,26 @@ int main(int argc, char *argv[])
     if (!parse(app.arguments(), o))
         return 2;
     QDir().mkpath(o.work);
+    // Settings of our own: a [Banco] section in the user's would send the file's
+    // measures to a server.
+    const QString settings = o.work + u"/settings"_s;
+    QDir(settings).removeRecursively();
+    QDir().mkpath(settings);
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(settings));
     Results results;
     double total = 0;
+    std::unique_ptr<BenchServer> server;
     try {
+        if (o.server) {
+            server = o.startServer ? BenchServer::start(QStringLiteral(VBENCH_PG_SERVER_SCRIPT))
+                                   : BenchServer::fromEnvironment();
+            progress() << "server: " << server->description() << Qt::endl;
+        }
         total = timed([&] {
             for (int n : o.sizes)
-                measureSize(o, n, results);
-            measureWrapping(results);
+                measureSize(o, n, results, server.get());
+            if (!o.serverOnly)
+                measureWrapping(results);
         });
     } catch (const std::exception &e) {
         progress() << "vosmira-bench: " << e.what() << Qt::endl;
@@ -205,8 +242,18 @@ int main(int argc, char *argv[])
                      QStringLiteral(VBENCH_BUILD_TYPE))
                 .arg(o.repeat)
                 .arg(std::min(o.repeat, 3));
-    text += figuresTable(results, o.sizes) + u'\n';
-    text += goalsTable(results, o.sizes) + u'\n';
+    if (!o.serverOnly) {
+        text += figuresTable(results, o.sizes) + u'\n';
+        text += goalsTable(results, o.sizes) + u'\n';
+    }
+    if (server) {
+        text += u"On the server: "_s + server->description()
+                + u"; median of %1 runs (fastest–slowest); "
+                  "applied changes: median of %2 (slowest).\n\n"_s.arg(o.repeat)
+                      .arg(3 * o.repeat);
+        text += serverTable(results, o.sizes) + u'\n';
+        text += serverGoalsTable(results, o.sizes) + u'\n';
+    }
     for (const QString &note : results.notes())
         text += u"- "_s + note + u'\n';
     text += u"\nWhole run: %1 s.\n"_s.arg(total, 0, 'f', 0);
