@@ -14,6 +14,7 @@
 
 #include <sqlite3.h>
 
+#include <array>
 #include <atomic>
 
 using namespace Qt::Literals::StringLiterals;
@@ -78,45 +79,70 @@ void writeFileRows(QSqlDatabase &db, const QString &table, const std::vector<Pac
     }
 }
 
-QVariant serverValue(const PackedRow &row, int column)
+void appendJsonString(QByteArray &out, QByteArrayView utf8)
 {
-    const Kind kind = ClientRecord::column(column).kind;
-    if (row.isNull(column))
-        return kind == Kind::Integer ? QVariant(QMetaType::fromType<qlonglong>())
-                                     : QVariant(QMetaType::fromType<QString>());
-    switch (kind) {
-    case Kind::Integer: return QVariant(qlonglong(row.code()));
-    case Kind::Date: return QVariant(row.date(column).toString(Qt::ISODate));
-    case Kind::Text: break;
+    out += '"';
+    for (const char ch : utf8) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += ch;
+        } else if (c < 0x20) {
+            static const char hex[] = "0123456789abcdef";
+            out += "\\u00";
+            out += hex[c >> 4];
+            out += hex[c & 15];
+        } else {
+            out += ch;
+        }
     }
-    return QVariant(row.text(column));
+    out += '"';
 }
 
-// A round trip per row would take most of a restore: rows go in batches.
+// Rows go in batches, each as one JSON text the server unpacks into the
+// table's own row type: Qt's driver writes every bound value into the
+// statement's text, and a server parsing tens of thousands of values per
+// statement took most of a restore.
 void writeServerRows(QSqlDatabase &db, const QString &table, const std::vector<PackedRow> &rows)
 {
-    constexpr std::size_t kBatch = 250;
-    QString oneRow = u"("_s;
-    for (int c = 0; c < ColumnCount; ++c)
-        oneRow += c > 0 ? u", ?"_s : u"?"_s;
-    oneRow += u')';
+    constexpr std::size_t kBatch = 2000;
     QSqlQuery query(db);
-    std::size_t prepared = 0;
+    const QString columns = ClientSchema::columnList();
+    if (!query.prepare(u"INSERT INTO \""_s + table + u"\" ("_s + columns + u") SELECT "_s + columns
+                       + u" FROM json_populate_recordset(NULL::\""_s + table + u"\", CAST(? AS json))"_s))
+        fail(query.lastError());
+    std::array<QByteArray, ColumnCount> keys;
+    for (int c = 0; c < ColumnCount; ++c) {
+        appendJsonString(keys[std::size_t(c)],
+                         QByteArrayView(ClientRecord::column(c).name.data(), ClientRecord::column(c).name.size()));
+        keys[std::size_t(c)] += ':';
+    }
+    QByteArray json;
     for (std::size_t at = 0; at < rows.size(); at += kBatch) {
-        const std::size_t count = std::min(kBatch, rows.size() - at);
-        if (count != prepared) {
-            QString sql = insertHead(table);
-            for (std::size_t i = 0; i < count; ++i)
-                sql += (i > 0 ? u", "_s : QString()) + oneRow;
-            if (!query.prepare(sql))
-                fail(query.lastError());
-            prepared = count;
+        const std::size_t end = std::min(at + kBatch, rows.size());
+        json.clear();
+        json += '[';
+        for (std::size_t i = at; i < end; ++i) {
+            const PackedRow &row = rows[i];
+            json += i > at ? ",{" : "{";
+            for (int c = 0; c < ColumnCount; ++c) {
+                if (c > 0)
+                    json += ',';
+                json += keys[std::size_t(c)];
+                if (row.isNull(c)) {
+                    json += "null";
+                    continue;
+                }
+                switch (ClientRecord::column(c).kind) {
+                case Kind::Integer: json += QByteArray::number(row.code()); break;
+                case Kind::Date: appendJsonString(json, row.date(c).toString(Qt::ISODate).toLatin1()); break;
+                case Kind::Text: appendJsonString(json, row.utf8(c)); break;
+                }
+            }
+            json += '}';
         }
-        int bind = 0;
-        for (std::size_t i = at; i < at + count; ++i) {
-            for (int c = 0; c < ColumnCount; ++c)
-                query.bindValue(bind++, serverValue(rows[i], c));
-        }
+        json += ']';
+        query.bindValue(0, QString::fromUtf8(json));
         if (!query.exec())
             fail(query.lastError());
     }

@@ -1,12 +1,14 @@
 // The data module against the database file: opening, and changes reaching the file.
 #include "ClientSchema.h"
 #include "DataFixture.h"
+#include "DatabaseBackup.h"
 #include "UDMbanco.h"
 
 #include <QDir>
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -52,6 +54,7 @@ private slots:
     void datesStoredAsIsoText();
     void foreignValuesLoadAndStayEditable();
     void codesBeyond32BitsStayEditable();
+    void backupAndRestoreKeepEveryValue();
     void veryLongForeignTextsLoadAndStayEditable();
     void secondInstanceSharesTheFile();
     void closeAndOpenRereadsTheFile();
@@ -584,6 +587,40 @@ void TestDMbanco::codesBeyond32BitsStayEditable()
     dm->CDSClienteNOME->SetAsString(u"Novo"_s);
     ds->ApplyUpdates(-1);
     QCOMPARE(dm->CDSClienteCODIGO_C->AsInteger(), db.onServer() ? 2 : 4294967298LL);
+}
+
+// Out into a backup file and back in, on either kind of database: texts that
+// need escaping in any format, nulls, dates and the clients' numbers.
+void TestDMbanco::backupAndRestoreKeepEveryValue()
+{
+    TempDatabase db;
+    const QString tricky = u"Aspas \" e 'apóstrofo', barra \\ e \\u0041,\ttab\nlinha; ç ÃO 中"_s;
+    QVERIFY(db.addClient(tricky, pessoaFisica(), {{u"CODIGO_C"_s, 7}, {u"NACIMENTO"_s, u"1980-03-15"_s}}));
+    QVERIFY(db.addClient(u"Nulo"_s, pessoaJuridica(), {{u"CODIGO_C"_s, 4294967297LL}}));
+    QVERIFY(db.exec(u"INSERT INTO PED_CLIENTE (NOME, TIPO) VALUES ('SELECIONADA', ?)"_s, {pessoaFisica()}));
+    auto dm = openDataModule(db);
+    QVERIFY(dm);
+    QTemporaryDir dir;
+    const QString backup = dir.filePath(u"Bck.mdb"_s);
+    QVERIFY(DatabaseBackup::save(*dm, backup).done());
+    QVERIFY(db.exec(u"DELETE FROM CAD_CLIENTE"_s));
+    QVERIFY(db.exec(u"UPDATE PED_CLIENTE SET NOME = 'OUTRA'"_s));
+    const DatabaseBackup::Result restored = DatabaseBackup::restore(*dm, backup);
+    QVERIFY2(restored.done(), qPrintable(restored.reason));
+    db.reconnect();
+
+    QCOMPARE(db.scalar(u"SELECT COUNT(*) FROM CAD_CLIENTE"_s).toInt(), 2);
+    QCOMPARE(db.scalar(u"SELECT NOME FROM CAD_CLIENTE WHERE CODIGO_C = 7"_s).toString(), tricky);
+    QCOMPARE(db.scalar(u"SELECT NACIMENTO FROM CAD_CLIENTE WHERE CODIGO_C = 7"_s).toDate(), QDate(1980, 3, 15));
+    QVERIFY(db.scalar(u"SELECT EMAIL FROM CAD_CLIENTE WHERE CODIGO_C = 4294967297"_s).isNull());
+    QVERIFY(db.scalar(u"SELECT NACIMENTO FROM CAD_CLIENTE WHERE CODIGO_C = 4294967297"_s).isNull());
+    QCOMPARE(db.scalar(u"SELECT NOME FROM PED_CLIENTE"_s).toString(), u"SELECIONADA"_s);
+    // The datasets show the restored clients, and the next client comes after them.
+    QCOMPARE(dm->CDSCliente->RecordCount(), 2);
+    dm->CDSCliente->Append();
+    dm->CDSClienteNOME->SetAsString(u"Novo"_s);
+    dm->CDSCliente->ApplyUpdates(-1);
+    QCOMPARE(dm->CDSClienteCODIGO_C->AsInteger(), 4294967298LL);
 }
 
 void TestDMbanco::foreignValuesLoadAndStayEditable()
