@@ -33,18 +33,27 @@ namespace {
     throw DatabaseError(QString::fromUtf8(sqlite3_errmsg(handle)), sqliteReason(rc));
 }
 
-QString insertHead(const QString &table)
+// first: 0 writes every column, 1 leaves CODIGO_C for the database to number.
+QString insertHead(const QString &table, int first)
 {
-    return u"INSERT INTO \""_s + table + u"\" ("_s + ClientSchema::columnList() + u") VALUES "_s;
+    QString columns;
+    for (int c = first; c < ColumnCount; ++c)
+        columns += (c > first ? u", \""_s : u"\""_s) + QString(ClientRecord::column(c).name) + u'"';
+    return u"INSERT INTO \""_s + table + u"\" ("_s + columns + u") VALUES "_s;
 }
 
-void writeFileRows(QSqlDatabase &db, const QString &table, const std::vector<PackedRow> &rows)
+QString rowMarks(int first)
+{
+    QString marks = u"("_s;
+    for (int c = first; c < ColumnCount; ++c)
+        marks += c > first ? u", ?"_s : u"?"_s;
+    return marks + u')';
+}
+
+void writeFileRows(QSqlDatabase &db, const QString &table, const std::vector<PackedRow> &rows, int first)
 {
     sqlite3 *handle = sqliteHandle(db);
-    QString marks;
-    for (int c = 0; c < ColumnCount; ++c)
-        marks += c > 0 ? u", ?"_s : u"?"_s;
-    const QByteArray sql = (insertHead(table) + u'(' + marks + u')').toUtf8();
+    const QByteArray sql = (insertHead(table, first) + rowMarks(first)).toUtf8();
     struct Statement
     {
         sqlite3_stmt *stmt = nullptr;
@@ -53,8 +62,8 @@ void writeFileRows(QSqlDatabase &db, const QString &table, const std::vector<Pac
     if (const int rc = sqlite3_prepare_v2(handle, sql.constData(), int(sql.size()), &s.stmt, nullptr); rc != SQLITE_OK)
         fail(handle, rc);
     for (const PackedRow &row : rows) {
-        for (int c = 0; c < ColumnCount; ++c) {
-            const int at = c + 1;
+        for (int c = first; c < ColumnCount; ++c) {
+            const int at = c - first + 1;
             if (row.isNull(c)) {
                 sqlite3_bind_null(s.stmt, at);
                 continue;
@@ -103,16 +112,18 @@ void appendJsonString(QByteArray &out, QByteArrayView utf8)
 // table's own row type: Qt's driver writes every bound value into the
 // statement's text, and a server parsing tens of thousands of values per
 // statement took most of a restore.
-void writeServerRows(QSqlDatabase &db, const QString &table, const std::vector<PackedRow> &rows)
+void writeServerRows(QSqlDatabase &db, const QString &table, const std::vector<PackedRow> &rows, int first)
 {
     constexpr std::size_t kBatch = 2000;
     QSqlQuery query(db);
-    const QString columns = ClientSchema::columnList();
+    QString columns;
+    for (int c = first; c < ColumnCount; ++c)
+        columns += (c > first ? u", \""_s : u"\""_s) + QString(ClientRecord::column(c).name) + u'"';
     if (!query.prepare(u"INSERT INTO \""_s + table + u"\" ("_s + columns + u") SELECT "_s + columns
                        + u" FROM json_populate_recordset(NULL::\""_s + table + u"\", CAST(? AS json))"_s))
         fail(query.lastError());
     std::array<QByteArray, ColumnCount> keys;
-    for (int c = 0; c < ColumnCount; ++c) {
+    for (int c = first; c < ColumnCount; ++c) {
         appendJsonString(keys[std::size_t(c)],
                          QByteArrayView(ClientRecord::column(c).name.data(), ClientRecord::column(c).name.size()));
         keys[std::size_t(c)] += ':';
@@ -125,8 +136,8 @@ void writeServerRows(QSqlDatabase &db, const QString &table, const std::vector<P
         for (std::size_t i = at; i < end; ++i) {
             const PackedRow &row = rows[i];
             json += i > at ? ",{" : "{";
-            for (int c = 0; c < ColumnCount; ++c) {
-                if (c > 0)
+            for (int c = first; c < ColumnCount; ++c) {
+                if (c > first)
                     json += ',';
                 json += keys[std::size_t(c)];
                 if (row.isNull(c)) {
@@ -188,9 +199,17 @@ private:
 void writeClientRows(QSqlDatabase &db, const QString &table, const std::vector<PackedRow> &rows)
 {
     if (ClientSchema::isServer(db))
-        writeServerRows(db, table, rows);
+        writeServerRows(db, table, rows, 0);
     else
-        writeFileRows(db, table, rows);
+        writeFileRows(db, table, rows, 0);
+}
+
+void appendClientRows(QSqlDatabase &db, const QString &table, const std::vector<PackedRow> &rows)
+{
+    if (ClientSchema::isServer(db))
+        writeServerRows(db, table, rows, 1);
+    else
+        writeFileRows(db, table, rows, 1);
 }
 
 ClientTables readClientTables(QSqlDatabase &db)

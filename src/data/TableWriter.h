@@ -10,6 +10,8 @@
 // Writes client rows into a table as they are, each keeping its CODIGO_C, on
 // either kind of database. The caller holds the transaction. Throws DatabaseError.
 void writeClientRows(QSqlDatabase &db, const QString &table, const std::vector<PackedRow> &rows);
+// The same for new clients: each row's CODIGO_C is ignored and the database numbers it.
+void appendClientRows(QSqlDatabase &db, const QString &table, const std::vector<PackedRow> &rows);
 
 // Both client tables of one database, as read for a copy into another.
 struct ClientTables

@@ -8,13 +8,17 @@
 #include "DataErrors.h"
 #include "PackedRow.h"
 #include "TableReader.h"
+#include "TableWriter.h"
 
 #include <QDate>
 #include <QHash>
+#include <QSqlError>
+#include <QSqlQuery>
 
 #include <sqlite3.h>
 
 #include <array>
+#include <optional>
 #include <vector>
 
 namespace vosmira::exchange {
@@ -289,76 +293,100 @@ struct Statement
     throw DatabaseError(QString::fromUtf8(sqlite3_errmsg(handle)), sqliteReason(rc));
 }
 
-// Who holds each CPF and CNPJ of the table, the first registered when several do.
-QHash<QByteArray, QString> documentHolders(sqlite3 *handle)
+[[noreturn]] void fail(const QSqlError &error)
 {
-    const QByteArray sql = (u"SELECT \"CPF\", \"CNPJ\", \"NOME\" FROM \""_s + ClientSchema::clientsTable()
-                            + u"\" ORDER BY \"CODIGO_C\""_s)
-                               .toUtf8();
+    throw DatabaseError(databaseMessage(error), databaseReason(error));
+}
+
+QString holdersQuery()
+{
+    return u"SELECT \"CPF\", \"CNPJ\", \"NOME\" FROM \""_s + ClientSchema::clientsTable()
+           + u"\" ORDER BY \"CODIGO_C\""_s;
+}
+
+void addHolder(QHash<QByteArray, QString> &holders, Document document, const QString &number, const QString &name)
+{
+    const QByteArray key = documentKey(document, number);
+    if (key.size() > 1 && !holders.contains(key))
+        holders.insert(key, name);
+}
+
+// Who holds each CPF and CNPJ of the table, the first registered when several do.
+QHash<QByteArray, QString> documentHolders(QSqlDatabase &db)
+{
+    QHash<QByteArray, QString> holders;
+    if (ClientSchema::isServer(db)) {
+        QSqlQuery query(db);
+        query.setForwardOnly(true);
+        if (!query.exec(holdersQuery()))
+            fail(query.lastError());
+        while (query.next()) {
+            const QString name = query.value(2).toString();
+            addHolder(holders, Document::Cpf, query.value(0).toString(), name);
+            addHolder(holders, Document::Cnpj, query.value(1).toString(), name);
+        }
+        if (query.lastError().isValid())
+            fail(query.lastError());
+        return holders;
+    }
+    sqlite3 *handle = sqliteHandle(db);
+    const QByteArray sql = holdersQuery().toUtf8();
     Statement s;
     if (const int rc = sqlite3_prepare_v2(handle, sql.constData(), int(sql.size()), &s.stmt, nullptr); rc != SQLITE_OK)
         fail(handle, rc);
-    QHash<QByteArray, QString> holders;
     int rc;
     auto text = [&s](int i) {
         return QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(s.stmt, i)),
                                  sqlite3_column_bytes(s.stmt, i));
     };
     while ((rc = sqlite3_step(s.stmt)) == SQLITE_ROW) {
-        for (const Document d : {Document::Cpf, Document::Cnpj}) {
-            const QByteArray key = documentKey(d, text(d == Document::Cpf ? 0 : 1));
-            if (key.size() > 1 && !holders.contains(key))
-                holders.insert(key, text(2));
-        }
+        const QString name = text(2);
+        addHolder(holders, Document::Cpf, text(0), name);
+        addHolder(holders, Document::Cnpj, text(1), name);
     }
     if (rc != SQLITE_DONE)
         fail(handle, rc);
     return holders;
 }
 
-void insertAll(sqlite3 *handle, const std::vector<PackedRow> &rows)
+// The import's write transaction, begun before the table is read for
+// duplicates so that no other desk can register the same CPF or CNPJ before
+// the rows are in. Rolled back unless committed.
+class WriteTransaction
 {
-    QString columns;
-    QString marks;
-    for (int c = 1; c < ColumnCount; ++c) {
-        columns += (c > 1 ? u", \""_s : u"\""_s) + QString(ClientRecord::column(c).name) + u'"';
-        marks += c > 1 ? u", ?"_s : u"?"_s;
+public:
+    explicit WriteTransaction(QSqlDatabase &db)
+        : m_query(db)
+    {
+        // A file's write lock is taken at once, so another program's write makes
+        // the import wait or fail before the first row, never midway; on a server
+        // the other desks may still read the clients meanwhile.
+        const bool onServer = ClientSchema::isServer(db);
+        if (!m_query.exec(onServer ? u"BEGIN"_s : u"BEGIN IMMEDIATE"_s))
+            fail(m_query.lastError());
+        m_open = true;
+        if (onServer && !m_query.exec(u"LOCK TABLE \""_s + ClientSchema::clientsTable() + u"\" IN EXCLUSIVE MODE"_s))
+            fail(m_query.lastError());
     }
-    const QByteArray sql = (u"INSERT INTO \""_s + ClientSchema::clientsTable() + u"\" ("_s + columns + u") VALUES ("_s
-                            + marks + u')')
-                               .toUtf8();
-    // IMMEDIATE: the write lock is taken before the first row, so another
-    // program's write makes the import wait or fail at once, never midway.
-    if (const int rc = sqlite3_exec(handle, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr); rc != SQLITE_OK)
-        fail(handle, rc);
-    try {
-        Statement s;
-        if (const int rc = sqlite3_prepare_v2(handle, sql.constData(), int(sql.size()), &s.stmt, nullptr);
-            rc != SQLITE_OK)
-            fail(handle, rc);
-        for (const PackedRow &row : rows) {
-            for (int c = 1; c < ColumnCount; ++c) {
-                if (row.isNull(c)) {
-                    sqlite3_bind_null(s.stmt, c);
-                } else if (ClientRecord::column(c).kind == ClientRecord::Kind::Date) {
-                    const QByteArray iso = row.date(c).toString(Qt::ISODate).toLatin1();
-                    sqlite3_bind_text(s.stmt, c, iso.constData(), int(iso.size()), SQLITE_TRANSIENT);
-                } else {
-                    const QByteArrayView text = row.utf8(c);
-                    sqlite3_bind_text(s.stmt, c, text.data(), int(text.size()), SQLITE_STATIC);
-                }
-            }
-            if (const int rc = sqlite3_step(s.stmt); rc != SQLITE_DONE)
-                fail(handle, rc);
-            sqlite3_reset(s.stmt);
-        }
-        if (const int rc = sqlite3_exec(handle, "COMMIT", nullptr, nullptr, nullptr); rc != SQLITE_OK)
-            fail(handle, rc);
-    } catch (...) {
-        sqlite3_exec(handle, "ROLLBACK", nullptr, nullptr, nullptr);
-        throw;
+    ~WriteTransaction()
+    {
+        if (m_open)
+            m_query.exec(u"ROLLBACK"_s);
     }
-}
+    WriteTransaction(const WriteTransaction &) = delete;
+    WriteTransaction &operator=(const WriteTransaction &) = delete;
+
+    void commit()
+    {
+        if (!m_query.exec(u"COMMIT"_s))
+            fail(m_query.lastError());
+        m_open = false;
+    }
+
+private:
+    QSqlQuery m_query;
+    bool m_open = false;
+};
 
 } // namespace
 
@@ -386,8 +414,10 @@ ImportResult importClients(QSqlDatabase db, const QByteArray &bytes, const Impor
         throw DataError(u"O cabeçalho não tem a coluna \"Nome\" (ou NOME)."_s);
 
     const std::array<int, ColumnCount> sizes = ClientSchema::fieldSizes(db, ClientSchema::clientsTable());
-    sqlite3 *handle = sqliteHandle(db);
-    const QHash<QByteArray, QString> holders = documentHolders(handle);
+    std::optional<WriteTransaction> transaction;
+    if (!options.dryRun)
+        transaction.emplace(db);
+    const QHash<QByteArray, QString> holders = documentHolders(db);
     // Numbers of the rows taken so far: where each was, and the row to name.
     struct Seen
     {
@@ -440,7 +470,8 @@ ImportResult importClients(QSqlDatabase db, const QByteArray &bytes, const Impor
     result.accepted = int(rows.size());
     if (options.dryRun || rows.empty() || (!result.refused.isEmpty() && !options.skipInvalid))
         return result;
-    insertAll(handle, rows);
+    appendClientRows(db, ClientSchema::clientsTable(), rows);
+    transaction->commit();
     result.written = true;
     return result;
 }

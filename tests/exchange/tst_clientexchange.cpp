@@ -5,6 +5,7 @@
 #include "DataErrors.h"
 #include "DatabaseWriter.h"
 #include "TableReader.h"
+#include "TableWriter.h"
 #include "UDMbanco.h"
 
 #include "DataFixture.h"
@@ -138,8 +139,16 @@ private:
 void TstClientExchange::initTestCase()
 {
     QVERIFY(m_out.isValid());
-    vbench::writeClientDatabase(m_source.db.path(), 300);
-    m_source.db.reconnect();
+    if (m_source.db.onServer()) {
+        const QString file = m_out.filePath(u"gerado.mdb"_s);
+        vbench::writeClientDatabase(file, 300);
+        ServerConnection server(m_source.db.serverDatabase());
+        QSqlDatabase db = server.database();
+        replaceClientTables(db, readDatabaseFile(file));
+    } else {
+        vbench::writeClientDatabase(m_source.db.path(), 300);
+        m_source.db.reconnect();
+    }
     addAwkwardClients(m_source.db);
     m_csv = m_out.filePath(u"clientes.csv"_s);
     QCOMPARE(exportClients(m_source.open(), m_csv, ExportFormat::Csv), 302);
@@ -159,9 +168,11 @@ void TstClientExchange::exportImportRoundTrip()
     QVERIFY(bytes.contains(";\"=\"\"02/01/1980\"\"\";")); // dates too
 
     Connected copy;
-    QVERIFY(QFile::remove(copy.db.path()) && QFile::copy(m_source.db.path(), copy.db.path()));
-    copy.db.reconnect();
-    QVERIFY(copy.db.exec(u"DELETE FROM CAD_CLIENTE"_s));
+    if (!copy.db.onServer()) {
+        QVERIFY(QFile::remove(copy.db.path()) && QFile::copy(m_source.db.path(), copy.db.path()));
+        copy.db.reconnect();
+        QVERIFY(copy.db.exec(u"DELETE FROM CAD_CLIENTE"_s));
+    }
     const ImportResult r = importClients(copy.open(), bytes);
     QVERIFY(r.refused.isEmpty());
     QVERIFY(r.duplicates.isEmpty());
@@ -293,8 +304,15 @@ void TstClientExchange::failureMidwayChangesNothing()
 {
     Connected c;
     QVERIFY(c.db.addClient(u"ANTES"_s, ClientRecord::pessoaFisica()));
-    QVERIFY(c.db.exec(u"CREATE TRIGGER falha BEFORE INSERT ON CAD_CLIENTE WHEN NEW.NOME = 'FALHA' "
-                      "BEGIN SELECT RAISE(ABORT, 'disco cheio'); END"_s));
+    if (c.db.onServer()) {
+        QVERIFY(c.db.exec(u"CREATE FUNCTION falha() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
+                          "IF NEW.NOME = 'FALHA' THEN RAISE EXCEPTION 'disco cheio'; END IF; RETURN NEW; END $$"_s));
+        QVERIFY(
+            c.db.exec(u"CREATE TRIGGER falha BEFORE INSERT ON CAD_CLIENTE FOR EACH ROW EXECUTE FUNCTION falha()"_s));
+    } else {
+        QVERIFY(c.db.exec(u"CREATE TRIGGER falha BEFORE INSERT ON CAD_CLIENTE WHEN NEW.NOME = 'FALHA' "
+                          "BEGIN SELECT RAISE(ABORT, 'disco cheio'); END"_s));
+    }
     const QByteArray bytes = "Nome\nUM\nDOIS\nFALHA\nTRES\n";
     ImportOptions dry;
     dry.dryRun = true;
@@ -303,7 +321,7 @@ void TstClientExchange::failureMidwayChangesNothing()
     QVERIFY_THROWS_EXCEPTION(DatabaseError, importClients(c.dm->database(), bytes));
     QCOMPARE(c.count(), 1);
     // The transaction was ended: the next import goes through.
-    QVERIFY(c.db.exec(u"DROP TRIGGER falha"_s));
+    QVERIFY(c.db.exec(c.db.onServer() ? u"DROP TRIGGER falha ON CAD_CLIENTE"_s : u"DROP TRIGGER falha"_s));
     QVERIFY(importClients(c.dm->database(), bytes).written);
     QCOMPARE(c.count(), 5);
 }
