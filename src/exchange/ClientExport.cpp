@@ -7,6 +7,7 @@
 #include "DurableFile.h"
 #include "EditMask.h"
 #include "TableReader.h"
+#include "TableWriter.h"
 
 #include <QFileInfo>
 
@@ -166,6 +167,8 @@ std::optional<ExportFormat> formatForFile(const QString &path)
         return ExportFormat::Csv;
     if (suffix == u"vcf" || suffix == u"vcard")
         return ExportFormat::VCard;
+    if (suffix == u"mdb")
+        return ExportFormat::Database;
     return std::nullopt;
 }
 
@@ -264,8 +267,29 @@ void appendVCard(QByteArray &out, const PackedRow &row)
     appendLine(out, u"END:VCARD"_s);
 }
 
+namespace {
+
+int exportDatabase(QSqlDatabase &db, const QString &path, const QString &kind)
+{
+    ClientTables tables = readClientTables(db);
+    if (!kind.isEmpty()) {
+        const QByteArray wanted = kind.toUtf8();
+        for (std::vector<PackedRow> *rows : {&tables.clients, &tables.selection}) {
+            std::erase_if(*rows,
+                          [&wanted](const PackedRow &row) { return row.utf8(ClientRecord::col_TIPO) != wanted; });
+        }
+    }
+    if (const QString problem = writeDatabaseFile(tables, path); !problem.isEmpty())
+        throw DataError(problem);
+    return int(tables.clients.size());
+}
+
+} // namespace
+
 int exportClients(QSqlDatabase db, const QString &path, ExportFormat format, const QString &kind)
 {
+    if (format == ExportFormat::Database)
+        return exportDatabase(db, path, kind);
     std::vector<PackedRow> rows = readClientTable(db, ClientSchema::clientsTable());
     DurableFile file(path);
     constexpr qsizetype kChunk = 1 << 20;

@@ -11,9 +11,11 @@
 // Clients of CAD_CLIENTE written out for spreadsheets and address books.
 namespace vosmira::exchange {
 
-enum class ExportFormat { Csv, VCard };
+// Database: a Vosmira database file, both client tables with their numbers, as
+// the program's own file and its backups are.
+enum class ExportFormat { Csv, VCard, Database };
 
-// By the file's extension: .csv, or .vcf / .vcard; nothing for another one.
+// By the file's extension: .csv, .vcf / .vcard, or .mdb; nothing for another one.
 std::optional<ExportFormat> formatForFile(const QString &path);
 
 // The spreadsheet file as Brazilian spreadsheets open it: UTF-8 with a byte
@@ -32,7 +34,8 @@ void appendVCard(QByteArray &out, const PackedRow &row);
 
 // Writes every client, in the order of their names, or those of one person
 // kind ("Pessoa Física" or "Pessoa Juridica"), to path through a temporary
-// file that replaces it only once complete. Returns how many were written.
+// file that replaces it only once complete; a database file also gets the
+// report selection, of that kind too. Returns how many clients were written.
 // Throws DatabaseError when the table cannot be read and DataError when the
 // file cannot be written; a file that was there is then left as it was.
 int exportClients(QSqlDatabase db, const QString &path, ExportFormat format, const QString &kind = QString());
