@@ -308,7 +308,8 @@ int run(const Options &o, QTextStream &out, QTextStream &err)
         try {
             DatabaseServer::fromSettings();
         } catch (const DatabaseError &e) {
-            err << e.text() << Qt::endl; // a [Banco] section, but a server it cannot name
+            // A [Banco] section, but one that names no usable server.
+            err << connectFailureMessage(e, DatabaseServer::settingsShown()) << Qt::endl;
             return Failed;
         }
         err << u"vosmira-db: init prepara um servidor PostgreSQL nomeado na seção [Banco] de %1 (Servidor, Porta, "

@@ -174,8 +174,11 @@ void TstDbCommand::serverSettings_data()
         "verifique se o servidor está ligado"_s;
     QTest::newRow("init, nothing listening") << u"1"_s << QStringList{u"init"_s} << unreachable;
     QTest::newRow("export, nothing listening") << u"1"_s << QStringList{u"export"_s, u"{dir}/x.mdb"_s} << unreachable;
-    QTest::newRow("a port that is no port")
-        << u"porta"_s << QStringList{u"init"_s} << u"A porta \"porta\" do servidor de banco de dados"_s;
+    const QString noPort = u"Não foi possível conectar ao servidor de banco de dados (seção [Banco] de {ini}): a porta "
+                           "\"porta\" não é um número de 1 a 65535."_s;
+    QTest::newRow("init, a port that is no port") << u"porta"_s << QStringList{u"init"_s} << noPort;
+    QTest::newRow("export, a port that is no port")
+        << u"porta"_s << QStringList{u"export"_s, u"{dir}/x.mdb"_s} << noPort;
 }
 
 void TstDbCommand::serverSettings()
@@ -191,6 +194,7 @@ void TstDbCommand::serverSettings()
     ini.WriteString(u"Banco"_s, u"Servidor"_s, u"127.0.0.1"_s);
     ini.WriteString(u"Banco"_s, u"Porta"_s, port);
     ini.WriteString(u"Banco"_s, u"Banco"_s, u"escritorio"_s);
+    said.replace(u"{ini}"_s, settings.iniPath(vosmira::DisplaySettings::fileName()));
     const Outcome o = runCommand(arguments.replaceInStrings(u"{dir}"_s, m_dir.path()), m_db.programFolder());
     QVERIFY2(o.said.contains(said), qPrintable(o.said));
     QCOMPARE(o.exitCode, 1);
