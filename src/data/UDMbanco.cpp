@@ -137,8 +137,19 @@ void TDMbanco::openAll()
 {
     openConnection();
     if (m_server) {
-        // Taken before the read: a change committed in between is read again later, never missed.
         QSqlDatabase db = database();
+        // A server database not yet prepared, or prepared for something else, is
+        // named so that whoever set up the desks knows what to run.
+        try {
+            for (const QString &table : {ClientSchema::clientsTable(), ClientSchema::selectionTable()})
+                ClientSchema::fieldSizes(db, table);
+        } catch (const DatabaseError &e) {
+            if (e.reason() != DatabaseError::Reason::NotADatabase)
+                throw;
+            throw DatabaseError(e.text() + u" Prepare o banco de dados do servidor com \"vosmira-db init\"."_s,
+                                DatabaseError::Reason::Refused);
+        }
+        // Taken before the read: a change committed in between is read again later, never missed.
         m_clientsVersion = ClientSchema::tableVersion(db, ClientSchema::clientsTable());
     }
     CDSCliente->Open();

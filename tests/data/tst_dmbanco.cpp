@@ -146,8 +146,10 @@ void TestDMbanco::connectFailures()
         QFAIL("connected to a database that cannot be used");
     } catch (const DatabaseError &e) {
         QFETCH(DatabaseError::Reason, reason);
-        // A server that lacks the database refuses the desk.
-        QCOMPARE(e.reason(), db.onServer() && defect == u"missing"_s ? DatabaseError::Reason::Refused : reason);
+        // A server that lacks the database, or its tables, refuses the desk and says what to run.
+        QCOMPARE(e.reason(), db.onServer() ? DatabaseError::Reason::Refused : reason);
+        if (db.onServer() && defect != u"missing"_s)
+            QVERIFY2(e.text().endsWith(u"\"vosmira-db init\"."_s), qPrintable(e.text()));
         const QString message = connectFailureMessage(e, db.path());
         QVERIFY2(message.contains(db.path()), qPrintable(message));
         // Only a missing file may suggest reinstalling over it.
