@@ -1,14 +1,12 @@
 #include "ClientSchema.h"
 
 #include "DataErrors.h"
+#include "FileConnection.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QUrl>
-
-#include <atomic>
 
 namespace ClientSchema {
 
@@ -36,35 +34,6 @@ bool declaresDate(const QString &type)
 {
     return !declaresInteger(type) && !declaresText(type) && (type.contains("DATE"_L1) || type.contains("TIME"_L1));
 }
-
-// A read-only connection of its own, removed with the object.
-class ReadOnlyConnection
-{
-public:
-    explicit ReadOnlyConnection(const QString &path)
-    {
-        static std::atomic<int> counter{0};
-        m_name = u"vosmira-check-"_s + QString::number(++counter);
-        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, m_name);
-        db.setDatabaseName(QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded) + u"?mode=ro"_s);
-        db.setConnectOptions(u"QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=5000"_s);
-        m_opened = db.open();
-    }
-    ~ReadOnlyConnection()
-    {
-        QSqlDatabase::database(m_name, false).close();
-        QSqlDatabase::removeDatabase(m_name);
-    }
-    ReadOnlyConnection(const ReadOnlyConnection &) = delete;
-    ReadOnlyConnection &operator=(const ReadOnlyConnection &) = delete;
-
-    bool opened() const { return m_opened; }
-    QSqlDatabase database() const { return QSqlDatabase::database(m_name, false); }
-
-private:
-    QString m_name;
-    bool m_opened = false;
-};
 
 } // namespace
 
@@ -226,7 +195,7 @@ QString checkDatabaseFile(const QString &path)
     if (!info.isReadable())
         return u"O arquivo não pode ser lido."_s;
 
-    const ReadOnlyConnection connection(info.absoluteFilePath());
+    const FileConnection connection(info.absoluteFilePath(), true);
     if (!connection.opened())
         return u"O arquivo não pode ser aberto como banco de dados."_s;
     QSqlDatabase db = connection.database();

@@ -2,6 +2,7 @@
 
 #include "ClientSchema.h"
 #include "DataErrors.h"
+#include "FileConnection.h"
 #include "FileCopy.h"
 #include "TableReader.h"
 
@@ -10,12 +11,10 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryFile>
-#include <QUrl>
 
 #include <sqlite3.h>
 
 #include <array>
-#include <atomic>
 
 using namespace Qt::Literals::StringLiterals;
 using ClientRecord::ColumnCount;
@@ -159,41 +158,6 @@ void writeServerRows(QSqlDatabase &db, const QString &table, const std::vector<P
     }
 }
 
-QString uniqueName(const char *what)
-{
-    static std::atomic<int> counter{0};
-    return u"vosmira-"_s + QLatin1StringView(what) + u'-' + QString::number(++counter);
-}
-
-// A connection of its own to a database file, removed with the object.
-class FileConnection
-{
-public:
-    FileConnection(const QString &path, bool readOnly)
-        : m_name(uniqueName("copy"))
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, m_name);
-        db.setDatabaseName(QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded)
-                           + (readOnly ? u"?mode=ro"_s : u"?mode=rwc"_s));
-        db.setConnectOptions(readOnly ? u"QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=5000"_s
-                                      : u"QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"_s);
-        if (!db.open())
-            fail(db.lastError());
-    }
-    ~FileConnection()
-    {
-        QSqlDatabase::database(m_name, false).close();
-        QSqlDatabase::removeDatabase(m_name);
-    }
-    FileConnection(const FileConnection &) = delete;
-    FileConnection &operator=(const FileConnection &) = delete;
-
-    QSqlDatabase database() const { return QSqlDatabase::database(m_name, false); }
-
-private:
-    QString m_name;
-};
-
 } // namespace
 
 void writeClientRows(QSqlDatabase &db, const QString &table, const std::vector<PackedRow> &rows)
@@ -265,6 +229,8 @@ QString writeDatabaseFile(const ClientTables &tables, const QString &path)
     scratch.close();
     try {
         const FileConnection connection(scratch.fileName(), false);
+        if (!connection.opened())
+            fail(connection.openError());
         QSqlDatabase db = connection.database();
         ClientSchema::createClientTables(db);
         replaceClientTables(db, tables);
@@ -281,6 +247,8 @@ ClientTables readDatabaseFile(const QString &path)
     if (!problem.isEmpty())
         throw DatabaseError(problem, DatabaseError::Reason::NotADatabase);
     const FileConnection connection(QFileInfo(path).absoluteFilePath(), true);
+    if (!connection.opened())
+        fail(connection.openError());
     QSqlDatabase db = connection.database();
     return readClientTables(db);
 }
